@@ -1,0 +1,7 @@
+#include "pomrel/Version.h"
+
+namespace pomrel {
+
+const char* version() noexcept { return SUITE_VERSION; }
+
+}  // namespace pomrel

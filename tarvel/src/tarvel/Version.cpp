@@ -1,0 +1,7 @@
+#include "tarvel/Version.h"
+
+namespace tarvel {
+
+const char* version() noexcept { return SUITE_VERSION; }
+
+}  // namespace tarvel
