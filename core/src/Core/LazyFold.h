@@ -1,0 +1,124 @@
+#pragma once
+// The engine of the lazy right folds (core::foldr, core::foldr1 and the
+// lazy semigroups' mconcat): a fold that hands the rest of the fold to the
+// caller's function as a deferred value, core::Lazy<B>.
+//
+// A function that ignores the rest stops the fold at once, also on an
+// unbounded List. A function that demands the rest makes the fold recurse,
+// one level per element. So that long structures cannot overflow the
+// stack, the engine counts how deeply rests are being demanded on the
+// current thread: past `lazyFoldDepthLimit` nested demands it gathers the
+// next block of elements (1024, doubling up to about a million) and applies
+// the function to them from the right, each seeing the already computed
+// rest. The results are the same; the only visible difference is that a
+// function that stops late in a long structure may be applied to up to one
+// block of elements past the point where it stopped.
+//
+// Cursors walk a structure: `done()`, `get()` (the element) and `next()`.
+// They must keep the structure alive, because a deferred rest may outlive
+// the call that made it.
+#include <cstddef>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "Core/Lazy.h"
+#include "Core/List.h"
+
+namespace core::detail {
+
+inline constexpr int lazyFoldDepthLimit = 256;
+inline thread_local int lazyFoldDepth = 0;
+
+struct LazyFoldDepthGuard {
+    LazyFoldDepthGuard() noexcept { ++lazyFoldDepth; }
+    ~LazyFoldDepthGuard() { --lazyFoldDepth; }
+    LazyFoldDepthGuard(const LazyFoldDepthGuard&) = delete;
+    LazyFoldDepthGuard& operator=(const LazyFoldDepthGuard&) = delete;
+};
+
+// A cursor over a core::List (the list's cells keep themselves alive).
+template <class A>
+struct ListCursor {
+    List<A> rest;
+    bool done() const { return rest.null(); }
+    const A& get() const { return rest.head(); }
+    ListCursor next() const { return ListCursor{rest.tail()}; }
+};
+
+// A cursor over a shared, immutable vector.
+template <class A>
+struct VectorCursor {
+    std::shared_ptr<const std::vector<A>> v;
+    std::size_t i;
+    bool done() const { return i >= v->size(); }
+    const A& get() const { return (*v)[i]; }
+    VectorCursor next() const { return VectorCursor{v, i + 1}; }
+};
+
+// The fold's constant parts: the function f(element, Lazy<B> rest) -> B and
+// End, which gives the value at the end from the cursor at which `done()`
+// became true, or (for foldr1) from the cursor of the last element.
+template <class B, class F, class End>
+struct LazyFoldCtx {
+    F f;
+    End end;
+    bool stopAtLast;  // foldr1: the last element is the end value
+};
+
+template <class B, class Cur, class Ctx>
+B lazyFoldStep(const std::shared_ptr<const Ctx>& ctx, const Cur& c);
+
+// The deferred fold from cursor c onwards.
+template <class B, class Cur, class Ctx>
+Lazy<B> lazyFoldFrom(const std::shared_ptr<const Ctx>& ctx, Cur c) {
+    return Lazy<B>::fromFunction([ctx, c = std::move(c)]() -> B { return lazyFoldStep<B>(ctx, c); });
+}
+
+template <class Cur, class Ctx>
+bool lazyFoldAtEnd(const Ctx& ctx, const Cur& c) {
+    return ctx.stopAtLast ? c.next().done() : c.done();
+}
+
+template <class B, class Cur, class Ctx>
+B lazyFoldStep(const std::shared_ptr<const Ctx>& ctx, const Cur& c) {
+    if (lazyFoldAtEnd(*ctx, c)) return ctx->end(c);
+    LazyFoldDepthGuard guard;
+    if (lazyFoldDepth <= lazyFoldDepthLimit) return ctx->f(c.get(), lazyFoldFrom<B>(ctx, c.next()));
+    // Deep: take a block and fold it from the right.
+    const int over = lazyFoldDepth - lazyFoldDepthLimit;
+    const std::size_t limit = std::size_t{1024} << (over < 10 ? over : 10);
+    std::vector<Cur> block;
+    block.push_back(c);
+    Cur cur = c.next();
+    while (block.size() < limit && !lazyFoldAtEnd(*ctx, cur)) {
+        Cur n = cur.next();
+        block.push_back(std::move(cur));
+        cur = std::move(n);
+    }
+    Lazy<B> acc = lazyFoldAtEnd(*ctx, cur) ? now(ctx->end(cur)) : lazyFoldFrom<B>(ctx, cur);
+    for (std::size_t i = block.size() - 1; i > 0; --i) acc = now(ctx->f(block[i].get(), acc));
+    return ctx->f(block[0].get(), acc);
+}
+
+// foldr f z over the cursor: f receives each element and the deferred rest.
+template <class B, class Cur, class F>
+Lazy<B> lazyFoldr(F f, Lazy<B> z, Cur c) {
+    auto end = [z = std::move(z)](const Cur&) -> B { return z.force(); };
+    using Ctx = LazyFoldCtx<B, F, decltype(end)>;
+    auto ctx = std::make_shared<const Ctx>(Ctx{std::move(f), std::move(end), false});
+    if (c.done()) return now(ctx->end(c));
+    return lazyFoldFrom<B>(ctx, std::move(c));
+}
+
+// foldr1 f over the cursor, which must not be done: the last element is
+// the initial accumulator.
+template <class A, class Cur, class F>
+Lazy<A> lazyFoldr1(F f, Cur c) {
+    auto end = [](const Cur& last) -> A { return last.get(); };
+    using Ctx = LazyFoldCtx<A, F, decltype(end)>;
+    auto ctx = std::make_shared<const Ctx>(Ctx{std::move(f), std::move(end), true});
+    return lazyFoldFrom<A>(ctx, std::move(c));
+}
+
+}  // namespace core::detail
