@@ -111,14 +111,21 @@ Lazy<B> lazyFoldr(F f, Lazy<B> z, Cur c) {
     return lazyFoldFrom<B>(ctx, std::move(c));
 }
 
+// foldrMap1 fl f over the cursor, which must not be done: the last element
+// x gives fl(x), and every other element x gives f(x, rest).
+template <class B, class Cur, class FL, class F>
+Lazy<B> lazyFoldrMap1(FL fl, F f, Cur c) {
+    auto end = [fl = std::move(fl)](const Cur& last) -> B { return fl(last.get()); };
+    using Ctx = LazyFoldCtx<B, F, decltype(end)>;
+    auto ctx = std::make_shared<const Ctx>(Ctx{std::move(f), std::move(end), true});
+    return lazyFoldFrom<B>(ctx, std::move(c));
+}
+
 // foldr1 f over the cursor, which must not be done: the last element is
 // the initial accumulator.
 template <class A, class Cur, class F>
 Lazy<A> lazyFoldr1(F f, Cur c) {
-    auto end = [](const Cur& last) -> A { return last.get(); };
-    using Ctx = LazyFoldCtx<A, F, decltype(end)>;
-    auto ctx = std::make_shared<const Ctx>(Ctx{std::move(f), std::move(end), true});
-    return lazyFoldFrom<A>(ctx, std::move(c));
+    return lazyFoldrMap1<A>([](const A& x) { return x; }, std::move(f), std::move(c));
 }
 
 }  // namespace core::detail
