@@ -71,8 +71,9 @@ public:
     static Integer fromUnsigned(unsigned long long v);
     // 10 to the power n.
     static Integer pow10(unsigned n);
-    // b to the power e (e >= 0); 0^0 is 1. A result too large for memory
-    // raises core::Error.
+    // b to the power e (e >= 0); 0^0 is 1. For both powers, a result too
+    // large to hold (beyond about 2^32 bits) raises core::Error instead of
+    // exhausting memory.
     static Integer pow(const Integer& b, unsigned long e);
 
     // Plain decimal with a leading '-' when negative.
