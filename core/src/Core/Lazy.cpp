@@ -5,40 +5,49 @@
 namespace core::detail {
 
 namespace {
-// A per-thread token: the address of a thread-local object is unique among
-// live threads and never zero.
-std::uintptr_t threadToken() noexcept {
-    static thread_local char token;
-    return reinterpret_cast<std::uintptr_t>(&token);
+// The deferred values this thread is evaluating, innermost first: a value
+// that is Running and on this chain demands itself.
+struct Frame {
+    const LazyBase* state;
+    const Frame* outer;
+};
+thread_local const Frame* evaluating = nullptr;
+
+bool onThisThread(const LazyBase* s) noexcept {
+    for (const Frame* f = evaluating; f; f = f->outer)
+        if (f->state == s) return true;
+    return false;
 }
+
+struct Push {
+    Frame frame;
+    explicit Push(const LazyBase* s) noexcept : frame{s, evaluating} { evaluating = &frame; }
+    ~Push() { evaluating = frame.outer; }
+};
 }  // namespace
 
 void LazyBase::evaluate() {
-    const std::uintptr_t me = threadToken();
     for (;;) {
-        std::uint8_t st = status.load(std::memory_order_acquire);
+        std::uint8_t st = status_.load(std::memory_order_acquire);
         if (st == Done) return;
-        if (st == Failed) std::rethrow_exception(error);
+        if (st == Failed) rethrowError();
         if (st == Running) {
-            if (owner.load(std::memory_order_relaxed) == me)
-                raise("deferred value depends on itself");
-            status.wait(Running, std::memory_order_acquire);
+            if (onThisThread(this)) raise("deferred value depends on itself");
+            status_.wait(Running, std::memory_order_acquire);
             continue;
         }
-        if (!status.compare_exchange_strong(st, Running, std::memory_order_acquire)) continue;
-        owner.store(me, std::memory_order_relaxed);
+        if (!status_.compare_exchange_strong(st, Running, std::memory_order_acquire)) continue;
         try {
-            run(this);
+            Push p(this);
+            compute();
         } catch (...) {
-            error = std::current_exception();
-            owner.store(0, std::memory_order_relaxed);
-            status.store(Failed, std::memory_order_release);
-            status.notify_all();
+            storeError(std::current_exception());
+            status_.store(Failed, std::memory_order_release);
+            status_.notify_all();
             throw;
         }
-        owner.store(0, std::memory_order_relaxed);
-        status.store(Done, std::memory_order_release);
-        status.notify_all();
+        status_.store(Done, std::memory_order_release);
+        status_.notify_all();
         return;
     }
 }

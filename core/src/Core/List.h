@@ -60,6 +60,13 @@ public:
             return l.s_ ? l.s_.force() : Step();
         }));
     }
+    // A list whose first step is computed by f() (returning a Step) on
+    // demand: one allocation per cell, the cheapest lazy producer.
+    template <class F>
+        requires std::is_convertible_v<std::invoke_result_t<F&>, Step>
+    static List lazyStep(F f) {
+        return List(Lazy<Step>::fromFunction(std::move(f)));
+    }
     // x in front of a tail computed on demand.
     template <class F>
     static List consLazy(A x, F tailFn) {
@@ -75,18 +82,19 @@ public:
     }
     static List fromVector(const std::vector<A>& xs) { return fromRange(xs.begin(), xs.end()); }
 
-    // x, f(x), f(f(x)), ...: unbounded.
+    // x, f(x), f(f(x)), ...: unbounded; each element is computed when its
+    // cell is first demanded.
     template <class F>
     static List iterate(F f, A x) {
-        A next = f(x);
-        return cons(std::move(x), lazy([f = std::move(f), next = std::move(next)]() mutable {
-                        return iterate(std::move(f), std::move(next));
-                    }));
+        return lazyStep([f = std::move(f), x = std::move(x)]() mutable -> Step {
+            A next = f(x);
+            return Cons{std::move(x), iterate(std::move(f), std::move(next))};
+        });
     }
     // x, x, x, ...: unbounded; each cell is made on demand (a cell that
     // pointed to itself would never be freed).
     static List repeat(A x) {
-        return cons(x, lazy([x]() { return repeat(x); }));
+        return lazyStep([x]() -> Step { return Cons{x, repeat(x)}; });
     }
     // n copies of x.
     static List replicate(std::size_t n, const A& x) {
@@ -98,11 +106,11 @@ public:
     // the next seed. Produced on demand, so it may be unbounded.
     template <class F, class S>
     static List unfoldr(F f, S seed) {
-        return lazy([f = std::move(f), seed = std::move(seed)]() mutable -> List {
+        return lazyStep([f = std::move(f), seed = std::move(seed)]() mutable -> Step {
             auto r = f(seed);
-            if (!r) return List();
+            if (!r) return Step();
             auto& [x, s2] = *r;
-            return cons(std::move(x), unfoldr(f, std::move(s2)));
+            return Cons{std::move(x), unfoldr(f, std::move(s2))};
         });
     }
 
@@ -130,10 +138,10 @@ public:
     // The first n elements, on demand.
     List take(std::size_t n) const {
         if (n == 0) return List();
-        return lazy([self = *this, n]() -> List {
+        return lazyStep([self = *this, n]() -> Step {
             const Step& st = self.step();
-            if (!st) return List();
-            return cons(st->head, st->tail.take(n - 1));
+            if (!st) return Step();
+            return Cons{st->head, st->tail.take(n - 1)};
         });
     }
     // Without the first n elements (forces them; a loop).
@@ -237,34 +245,24 @@ public:
     }
 
 private:
-    explicit List(Lazy<Step> s) : s_(std::move(s)) {}
+    // Null for the empty list, so that List() allocates nothing.
+    using Handle = detail::LazyRef<Step>;
+    explicit List(Lazy<Step> s) : s_(std::move(s.s_)) {}
     const Cons* firstCell() const {
         if (!s_) return nullptr;
         const Step& st = s_.force();
         return st ? &*st : nullptr;
     }
 
-    // A handle that is null for the empty list, so that List() allocates
-    // nothing.
-    struct Handle {
-        std::shared_ptr<detail::LazyState<Step>> s_;
-        Handle() = default;
-        Handle(Lazy<Step> l) : s_(std::move(l.s_)) {}
-        explicit operator bool() const noexcept { return static_cast<bool>(s_); }
-        const Step& force() const {
-            if (!s_->ready()) s_->evaluate();
-            return *s_->value;
-        }
-    };
     // Drops a reference to a chain of cells without recursion: while this
     // handle is the only owner of an evaluated cell, detach the cell's tail
     // first, then free the cell.
     static void release(Handle&& h) noexcept {
-        auto p = std::move(h.s_);
-        while (p && p.use_count() == 1 && p->ready()) {
-            auto& st = p->value;  // sole owner: safe to take apart
-            if (!st || !*st) break;
-            auto next = std::move((*st)->tail.s_.s_);
+        Handle p = std::move(h);
+        while (p && p->unique() && p->ready()) {
+            Step& st = p->value();  // sole owner: safe to take apart
+            if (!st) break;
+            Handle next = std::move(st->tail.s_);
             p = std::move(next);
         }
     }
