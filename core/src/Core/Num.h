@@ -3,15 +3,16 @@
 // on, specialised on plain types:
 //
 //   Num<T>       plus, minus, times, negate, abs, signum, fromInteger
-//   Real<T>      toRational (numerator and denominator in lowest terms)
+//   Real<T>      toRational (the exact value as a core::Rational)
 //   Integral<T>  quot, rem, div, mod, quotRem, divMod, toInteger
 //   Enum<T>      fromEnum, toEnum, succ, pred
 //
 // An implementation may also supply `fromInt(Int)`, a cheaper conversion
 // for small literals (generic sums start from it).
 //
-// Implementations: every built-in integral type, float and double, Int
-// and core::Integer, Bool and Char (Enum), Unit and Ordering (Enum).
+// Implementations: every built-in integral type, float and double, Int,
+// core::Integer and core::Rational, Bool and Char (Enum), Unit and
+// Ordering (Enum).
 //
 // Fixed-width integers wrap around on overflow (two's complement) instead
 // of invoking undefined behaviour, so `negate(INT64_MIN)` and
@@ -28,6 +29,7 @@
 
 #include "Core/Error.h"
 #include "Core/Integer.h"
+#include "Core/Rational.h"
 #include "Core/Types.h"
 
 namespace core {
@@ -214,16 +216,30 @@ struct Integral<Integer> {
 
 // ---- Real ----------------------------------------------------------------
 
-// toRational gives the value as numerator and denominator in lowest terms,
-// with a positive denominator.
 template <std::integral T>
     requires(!std::same_as<T, bool>)
 struct Real<T> {
-    static std::pair<Integer, Integer> toRational(T a) { return {Integer(a), Integer(1)}; }
+    static Rational toRational(T a) { return Rational(Integer(a)); }
 };
 template <>
 struct Real<Integer> {
-    static std::pair<Integer, Integer> toRational(const Integer& a) { return {a, Integer(1)}; }
+    static Rational toRational(const Integer& a) { return Rational(a); }
+};
+template <>
+struct Real<Rational> {
+    static Rational toRational(const Rational& a) { return a; }
+};
+
+template <>
+struct Num<Rational> {
+    static Rational plus(const Rational& a, const Rational& b) { return a + b; }
+    static Rational minus(const Rational& a, const Rational& b) { return a - b; }
+    static Rational times(const Rational& a, const Rational& b) { return a * b; }
+    static Rational negate(const Rational& a) { return -a; }
+    static Rational abs(const Rational& a) { return a.signum() < 0 ? -a : a; }
+    static Rational signum(const Rational& a) { return Rational(a.signum()); }
+    static Rational fromInteger(const Integer& n) { return Rational(n); }
+    static Rational fromInt(Int n) { return Rational(n); }
 };
 
 // ---- Enum ----------------------------------------------------------------
@@ -381,7 +397,7 @@ Integer toInteger(const T& a) {
     return Integral<T>::toInteger(a);
 }
 template <class T>
-std::pair<Integer, Integer> toRational(const T& a) {
+Rational toRational(const T& a) {
     CORE_NUM_REQUIRE(Real, T, "toRational");
     return Real<T>::toRational(a);
 }
