@@ -58,19 +58,26 @@ TEST(Foldable, FoldrStopsAtOnceOnAnUnboundedList) {
     EXPECT_EQ(firstFive.toVector(), (std::vector<std::int64_t>{0, 1, 4, 9, 16}));
 }
 
-TEST(Foldable, DeepRightFoldsRunInBoundedStack) {
-    // A right fold that demands every rest, over three million elements of a
-    // vector and of a list, and stopping late in an unbounded list.
-    std::vector<std::int64_t> v(3'000'000);
+TEST(Foldable, DeepRightFoldsDoNotOverflowTheStack) {
+    // A right fold that demands every rest nests a million demands deep, far
+    // more than a thread's stack holds; and one that stops late in an
+    // unbounded list.
+    constexpr std::int64_t n = 1'000'000;
+    std::vector<std::int64_t> v(n);
     std::iota(v.begin(), v.end(), 1);
     auto plus = [](std::int64_t x, const Lazy<std::int64_t>& rest) { return x + rest.force(); };
-    const std::int64_t expected = std::int64_t{3'000'000} * 3'000'001 / 2;
-    EXPECT_EQ(core::foldr(plus, std::int64_t{0}, v), expected);
-    EXPECT_EQ(core::foldr(plus, std::int64_t{0}, naturals().take(3'000'000)), expected - 3'000'000);
-    auto firstOver = [](std::int64_t x, const Lazy<std::int64_t>& rest) { return x > 2'000'000 ? x : rest.force(); };
-    EXPECT_EQ(core::foldr(firstOver, std::int64_t{-1}, naturals()), 2'000'001);
+    EXPECT_EQ(core::foldr(plus, std::int64_t{0}, v), n * (n + 1) / 2);
+    EXPECT_EQ(core::foldr(plus, std::int64_t{0}, naturals().take(n)), n * (n - 1) / 2);
+    auto firstOver = [](std::int64_t x, const Lazy<std::int64_t>& rest) { return x > 500'000 ? x : rest.force(); };
+    EXPECT_EQ(core::foldr(firstOver, std::int64_t{-1}, naturals()), 500'001);
     EXPECT_EQ(core::foldr1([](std::int64_t x, const Lazy<std::int64_t>& rest) { return std::max(x, rest.force()); }, v),
-              3'000'000);
+              n);
+    // A failure deep inside is rethrown to the caller.
+    auto failAt = [](std::int64_t x, const Lazy<std::int64_t>& rest) -> std::int64_t {
+        if (x == 900'000) core::raise("stop");
+        return rest.force();
+    };
+    EXPECT_THROW(core::foldr(failAt, std::int64_t{0}, v), core::Error);
 }
 
 TEST(Foldable, TenMillionMappedElementsFoldStrictly) {

@@ -32,9 +32,9 @@
 // values in key order).
 //
 // Stack use: strict folds, sums, lengths and conversions are loops. A lazy
-// right fold whose function demands every rest recurses; past a few hundred
-// levels it switches to folding blocks from the right (Core/LazyFold.h), so
-// it also runs on ten million elements.
+// right fold whose function demands every rest nests one demand per
+// element; deep nesting continues on fresh stack segments (Core/Lazy.h),
+// so it also runs on millions of elements, using memory in proportion.
 #include <cstddef>
 #include <map>
 #include <optional>

@@ -12,6 +12,13 @@
 // ("deferred value depends on itself") instead of deadlocking. If the
 // function throws, every demand rethrows that exception.
 //
+// Demands may nest: a value whose computation demands another, and so on.
+// When such a chain comes near the end of the thread's stack, the next
+// computation continues on a fresh stack segment (a helper thread with
+// 256 MB of reserved address space, used on demand) while the demanding
+// thread waits, so deep chains (a lazy right fold over millions of
+// elements) are limited by memory, not by the thread's stack.
+//
 // Copies of a Lazy share one state, so copying is cheap. `core::now(x)`
 // builds an already evaluated value. Lazy<T> may name a T that is still
 // incomplete (a recursive type), because the state lives behind a pointer.

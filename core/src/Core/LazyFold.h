@@ -1,18 +1,13 @@
 #pragma once
-// The engine of the lazy right folds (core::foldr, core::foldr1 and the
-// lazy semigroups' mconcat): a fold that hands the rest of the fold to the
-// caller's function as a deferred value, core::Lazy<B>.
+// The engine of the lazy right folds (core::foldr, core::foldr1,
+// foldrMap1 and the lazy semigroups' mconcat): a fold that hands the rest of
+// the fold to the caller's function as a deferred value, core::Lazy<B>.
 //
 // A function that ignores the rest stops the fold at once, also on an
-// unbounded List. A function that demands the rest makes the fold recurse,
-// one level per element. So that long structures cannot overflow the
-// stack, the engine counts how deeply rests are being demanded on the
-// current thread: past `lazyFoldDepthLimit` nested demands it gathers the
-// next block of elements (1024, doubling up to about a million) and applies
-// the function to them from the right, each seeing the already computed
-// rest. The results are the same; the only visible difference is that a
-// function that stops late in a long structure may be applied to up to one
-// block of elements past the point where it stopped.
+// unbounded List. A function that demands the rest makes the fold nest one
+// demand per element; deep nesting continues on fresh stack segments (see
+// Core/Lazy.h), so folding millions of elements this way needs memory in
+// proportion to the depth but does not overflow the stack.
 //
 // Cursors walk a structure: `done()`, `get()` (the element) and `next()`.
 // They must keep the structure alive, because a deferred rest may outlive
@@ -26,16 +21,6 @@
 #include "Core/List.h"
 
 namespace core::detail {
-
-inline constexpr int lazyFoldDepthLimit = 256;
-inline thread_local int lazyFoldDepth = 0;
-
-struct LazyFoldDepthGuard {
-    LazyFoldDepthGuard() noexcept { ++lazyFoldDepth; }
-    ~LazyFoldDepthGuard() { --lazyFoldDepth; }
-    LazyFoldDepthGuard(const LazyFoldDepthGuard&) = delete;
-    LazyFoldDepthGuard& operator=(const LazyFoldDepthGuard&) = delete;
-};
 
 // A cursor over a core::List (the list's cells keep themselves alive).
 template <class A>
@@ -83,22 +68,7 @@ bool lazyFoldAtEnd(const Ctx& ctx, const Cur& c) {
 template <class B, class Cur, class Ctx>
 B lazyFoldStep(const std::shared_ptr<const Ctx>& ctx, const Cur& c) {
     if (lazyFoldAtEnd(*ctx, c)) return ctx->end(c);
-    LazyFoldDepthGuard guard;
-    if (lazyFoldDepth <= lazyFoldDepthLimit) return ctx->f(c.get(), lazyFoldFrom<B>(ctx, c.next()));
-    // Deep: take a block and fold it from the right.
-    const int over = lazyFoldDepth - lazyFoldDepthLimit;
-    const std::size_t limit = std::size_t{1024} << (over < 10 ? over : 10);
-    std::vector<Cur> block;
-    block.push_back(c);
-    Cur cur = c.next();
-    while (block.size() < limit && !lazyFoldAtEnd(*ctx, cur)) {
-        Cur n = cur.next();
-        block.push_back(std::move(cur));
-        cur = std::move(n);
-    }
-    Lazy<B> acc = lazyFoldAtEnd(*ctx, cur) ? now(ctx->end(cur)) : lazyFoldFrom<B>(ctx, cur);
-    for (std::size_t i = block.size() - 1; i > 0; --i) acc = now(ctx->f(block[i].get(), acc));
-    return ctx->f(block[0].get(), acc);
+    return ctx->f(c.get(), lazyFoldFrom<B>(ctx, c.next()));
 }
 
 // foldr f z over the cursor: f receives each element and the deferred rest.
