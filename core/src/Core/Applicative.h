@@ -160,6 +160,13 @@ struct Applicative<VectorK> : ApplicativeDefaults<VectorK, Applicative<VectorK>>
     }
 };
 
+// GCC 12 reports -Wmaybe-uninitialized for the payload of an empty
+// std::optional on paths that never read it (a known false positive at low
+// optimisation levels); silenced for the code below.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 template <>
 struct Applicative<OptionalK> : ApplicativeDefaults<OptionalK, Applicative<OptionalK>> {
     template <class A>
@@ -174,6 +181,9 @@ struct Applicative<OptionalK> : ApplicativeDefaults<OptionalK, Applicative<Optio
     }
 };
 
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 template <class L>
 struct Applicative<EitherK<L>> : ApplicativeDefaults<EitherK<L>, Applicative<EitherK<L>>> {
     template <class A>

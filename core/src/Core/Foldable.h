@@ -451,6 +451,13 @@ struct Foldable<VectorK> : FoldableDefaults<VectorK, Foldable<VectorK>> {
     }
 };
 
+// GCC 12 reports -Wmaybe-uninitialized for the payload of an empty
+// std::optional on paths that never read it (a known false positive at low
+// optimisation levels); silenced for the code below.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 // Structures of zero or one element share one implementation: `get(xs)`
 // gives a pointer to the element or nullptr.
 template <class K, class Self>
@@ -513,6 +520,9 @@ struct Foldable<PairK<W>> : FoldableAtMostOne<PairK<W>, Foldable<PairK<W>>> {
     }
 };
 
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 template <>
 struct Foldable<NonEmptyK> : FoldableDefaults<NonEmptyK, Foldable<NonEmptyK>> {
     template <class F, class B, class A>

@@ -34,7 +34,9 @@ struct Push {
 // pages used on demand) runs the computation while the demanding thread
 // waits. The helper continues the demanding thread's chain of values being
 // evaluated, so a value that demands itself is still reported.
-constexpr std::size_t segmentBytes = std::size_t{256} << 20;
+// (Kept below 64 MB, the largest stack AddressSanitizer cleans up when an
+// exception leaves it.)
+constexpr std::size_t segmentBytes = std::size_t{32} << 20;
 // Stack kept free below the point where a demand switches segments: room
 // for what runs between two nested demands.
 constexpr std::size_t reserveBytes = std::size_t{2} << 20;

@@ -15,7 +15,7 @@
 // Demands may nest: a value whose computation demands another, and so on.
 // When such a chain comes near the end of the thread's stack, the next
 // computation continues on a fresh stack segment (a helper thread with
-// 256 MB of reserved address space, used on demand) while the demanding
+// 32 MB of reserved address space, used on demand) while the demanding
 // thread waits, so deep chains (a lazy right fold over millions of
 // elements) are limited by memory, not by the thread's stack.
 //

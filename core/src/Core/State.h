@@ -69,6 +69,13 @@ struct KindOf<StateR<S, A>> {
     using arg = A;
 };
 
+// GCC 12 reports -Wmaybe-uninitialized for the payload of an empty
+// std::optional on paths that never read it (a known false positive at low
+// optimisation levels); silenced for the code below.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 namespace detail {
 template <template <class, class> class St, class S, bool LeftFirst>
 struct StateImpl {
@@ -102,6 +109,9 @@ struct StateImpl {
 };
 }  // namespace detail
 
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 template <class S>
 struct Functor<StateLK<S>> : FunctorDefaults<StateLK<S>, Functor<StateLK<S>>>, detail::StateImpl<StateL, S, true> {
     using detail::StateImpl<StateL, S, true>::fmap;
