@@ -102,6 +102,8 @@ public:
     Builder() = default;
 
     Builder& append(std::string_view bytes);
+    Builder& append(const std::string& s) { return append(std::string_view(s)); }
+    Builder& append(const char* s) { return append(std::string_view(s)); }
     Builder& append(const Text& t) { return append(t.view()); }
     Builder& append(const Builder& b);
     Builder& append(char c);

@@ -1,0 +1,108 @@
+// Deferred values and lazy lists against their strict counterparts:
+//  - creating and forcing a core::Lazy<int> against a plain int;
+//  - building and strictly folding a one-million-element core::List against
+//    the same work on a std::vector.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "Core/Lazy.h"
+#include "Core/List.h"
+
+namespace {
+
+void LazyCreateForce(benchmark::State& state) {
+    int seed = 1;
+    for (auto _ : state) {
+        auto x = core::defer([seed] { return seed * 3 + 1; });
+        benchmark::DoNotOptimize(x.force());
+        ++seed;
+    }
+}
+BENCHMARK(LazyCreateForce);
+
+void LazyReadyForce(benchmark::State& state) {
+    int seed = 1;
+    for (auto _ : state) {
+        auto x = core::now(seed * 3 + 1);
+        benchmark::DoNotOptimize(x.force());
+        ++seed;
+    }
+}
+BENCHMARK(LazyReadyForce);
+
+void PlainValue(benchmark::State& state) {
+    int seed = 1;
+    for (auto _ : state) {
+        int x = seed * 3 + 1;
+        benchmark::DoNotOptimize(x);
+        ++seed;
+    }
+}
+BENCHMARK(PlainValue);
+
+void ForceEvaluated(benchmark::State& state) {
+    auto x = core::defer([] { return 42; });
+    x.force();
+    for (auto _ : state) benchmark::DoNotOptimize(x.force());
+}
+BENCHMARK(ForceEvaluated);
+
+constexpr std::int64_t N = 1'000'000;
+
+void ListBuildFold(benchmark::State& state) {
+    for (auto _ : state) {
+        core::List<std::int64_t> xs;
+        for (std::int64_t i = N; i > 0; --i) xs = core::List<std::int64_t>::cons(i, std::move(xs));
+        benchmark::DoNotOptimize(xs.foldlStrict([](std::int64_t a, std::int64_t x) { return a + x; }, std::int64_t{0}));
+    }
+    state.SetItemsProcessed(state.iterations() * N);
+}
+BENCHMARK(ListBuildFold)->Unit(benchmark::kMillisecond);
+
+void ListLazyBuildFold(benchmark::State& state) {
+    for (auto _ : state) {
+        auto xs = core::List<std::int64_t>::iterate([](std::int64_t v) { return v + 1; }, 1).take(N);
+        benchmark::DoNotOptimize(xs.foldlStrict([](std::int64_t a, std::int64_t x) { return a + x; }, std::int64_t{0}));
+    }
+    state.SetItemsProcessed(state.iterations() * N);
+}
+BENCHMARK(ListLazyBuildFold)->Unit(benchmark::kMillisecond);
+
+void VectorBuildFold(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<std::int64_t> xs;
+        for (std::int64_t i = 1; i <= N; ++i) xs.push_back(i);
+        std::int64_t acc = 0;
+        for (std::int64_t x : xs) acc += x;
+        benchmark::DoNotOptimize(acc);
+    }
+    state.SetItemsProcessed(state.iterations() * N);
+}
+BENCHMARK(VectorBuildFold)->Unit(benchmark::kMillisecond);
+
+void ListFoldOnly(benchmark::State& state) {
+    core::List<std::int64_t> xs;
+    for (std::int64_t i = N; i > 0; --i) xs = core::List<std::int64_t>::cons(i, std::move(xs));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(xs.foldlStrict([](std::int64_t a, std::int64_t x) { return a + x; }, std::int64_t{0}));
+    state.SetItemsProcessed(state.iterations() * N);
+}
+BENCHMARK(ListFoldOnly)->Unit(benchmark::kMillisecond);
+
+void VectorFoldOnly(benchmark::State& state) {
+    std::vector<std::int64_t> xs;
+    for (std::int64_t i = 1; i <= N; ++i) xs.push_back(i);
+    for (auto _ : state) {
+        std::int64_t acc = 0;
+        for (std::int64_t x : xs) acc += x;
+        benchmark::DoNotOptimize(acc);
+    }
+    state.SetItemsProcessed(state.iterations() * N);
+}
+BENCHMARK(VectorFoldOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,214 @@
+#pragma once
+// core::Lazy<T>: a memoised, thread-safe deferred value.
+//
+//   auto x = core::defer([] { return expensive(); });  // nothing runs yet
+//   const auto& v = x.force();                         // runs once, here
+//   x.force();                                         // the stored value
+//
+// The function runs at most once, on first demand, from whichever thread
+// demands first; other threads demanding at the same time wait for it. The
+// captured function is released as soon as the value is stored. A value
+// that demands itself while it is being computed raises core::Error
+// ("deferred value depends on itself") instead of deadlocking. If the
+// function throws, every demand rethrows that exception.
+//
+// Copies of a Lazy share one state, so copying is cheap. `core::now(x)`
+// builds an already evaluated value. Lazy<T> may name a T that is still
+// incomplete (a recursive type), because the state lives behind a pointer.
+#include <atomic>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+namespace core {
+
+namespace detail {
+
+// The part of a deferred value's state that does not depend on T: the
+// reference count and the evaluation protocol (implemented once, in
+// Lazy.cpp). States are reference counted intrusively so that a deferred
+// value is a single allocation and a handle is a single pointer; this
+// keeps the cells of long lazy lists small.
+class LazyBase {
+public:
+    enum Status : std::uint8_t { Pending = 0, Running = 1, Done = 2, Failed = 3 };
+
+    LazyBase(const LazyBase&) = delete;
+    LazyBase& operator=(const LazyBase&) = delete;
+
+    bool ready() const noexcept { return status_.load(std::memory_order_acquire) == Done; }
+    // Runs the computation once, or waits for the thread running it;
+    // rethrows a stored failure; raises on a self-dependency.
+    void evaluate();
+
+    void retain() const noexcept { refs_.fetch_add(1, std::memory_order_relaxed); }
+    // Drops one reference; frees the state with the last one.
+    void release() const noexcept {
+        if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+    }
+    // True when exactly one handle refers to this state.
+    bool unique() const noexcept { return refs_.load(std::memory_order_acquire) == 1; }
+
+protected:
+    explicit LazyBase(Status s) noexcept : status_(s) {}
+    virtual ~LazyBase() = default;
+    // Computes and stores the value, releasing the function (Pending only).
+    virtual void compute() = 0;
+    virtual void storeError(std::exception_ptr e) noexcept = 0;
+    [[noreturn]] virtual void rethrowError() const = 0;
+    Status status() const noexcept { return static_cast<Status>(status_.load(std::memory_order_acquire)); }
+
+private:
+    mutable std::atomic<std::uint32_t> refs_{1};
+    std::atomic<std::uint8_t> status_;
+};
+
+template <class T>
+class LazyState : public LazyBase {
+public:
+    // Already evaluated.
+    template <class... Args>
+    explicit LazyState(std::in_place_t, Args&&... args) : LazyBase(Done) {
+        ::new (static_cast<void*>(&u_.value)) T(std::forward<Args>(args)...);
+    }
+    // The value; only after a successful evaluation.
+    T& value() noexcept { return u_.value; }
+
+protected:
+    LazyState() noexcept : LazyBase(Pending) {}
+    ~LazyState() override {
+        const Status s = status();
+        if (s == Done)
+            u_.value.~T();
+        else if (s == Failed)
+            u_.error.~exception_ptr();
+    }
+    void storeError(std::exception_ptr e) noexcept override {
+        ::new (static_cast<void*>(&u_.error)) std::exception_ptr(std::move(e));
+    }
+    [[noreturn]] void rethrowError() const override { std::rethrow_exception(u_.error); }
+    template <class F>
+    void emplaceFrom(F& f) {
+        ::new (static_cast<void*>(&u_.value)) T(f());
+    }
+    void compute() override {}
+
+private:
+    union Storage {
+        Storage() noexcept {}
+        ~Storage() {}
+        T value;
+        std::exception_ptr error;
+    } u_;
+};
+
+template <class T, class F>
+class LazyThunk final : public LazyState<T> {
+public:
+    explicit LazyThunk(F f) { ::new (static_cast<void*>(&fn_.f)) F(std::move(f)); }
+    ~LazyThunk() override {
+        if (this->status() == LazyBase::Pending) fn_.f.~F();
+    }
+
+private:
+    void compute() override {
+        // The function is released whether it returns or throws.
+        struct Drop {
+            F& f;
+            ~Drop() { f.~F(); }
+        } drop{fn_.f};
+        this->emplaceFrom(fn_.f);
+    }
+    union Fn {
+        Fn() noexcept {}
+        ~Fn() {}
+        F f;
+    } fn_;
+};
+
+// An owning, nullable, intrusively counted pointer to a deferred state.
+template <class T>
+class LazyRef {
+public:
+    LazyRef() noexcept = default;
+    explicit LazyRef(LazyState<T>* p) noexcept : p_(p) {}
+    LazyRef(const LazyRef& o) noexcept : p_(o.p_) {
+        if (p_) p_->retain();
+    }
+    LazyRef(LazyRef&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    LazyRef& operator=(const LazyRef& o) noexcept {
+        LazyRef(o).swap(*this);
+        return *this;
+    }
+    LazyRef& operator=(LazyRef&& o) noexcept {
+        LazyRef(std::move(o)).swap(*this);
+        return *this;
+    }
+    ~LazyRef() {
+        if (p_) p_->release();
+    }
+    void swap(LazyRef& o) noexcept { std::swap(p_, o.p_); }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+    LazyState<T>* get() const noexcept { return p_; }
+    LazyState<T>* operator->() const noexcept { return p_; }
+    friend bool operator==(const LazyRef& a, const LazyRef& b) noexcept { return a.p_ == b.p_; }
+
+    const T& force() const {
+        if (!p_->ready()) p_->evaluate();
+        return p_->value();
+    }
+
+private:
+    LazyState<T>* p_ = nullptr;
+};
+
+}  // namespace detail
+
+template <class T>
+class Lazy {
+public:
+    using value_type = T;
+
+    // A Lazy must be built by core::defer or core::now.
+    Lazy() = delete;
+
+    const T& force() const { return s_.force(); }
+    const T& operator*() const { return force(); }
+    const T* operator->() const { return &force(); }
+    // True once the value has been computed (by any thread).
+    bool evaluated() const noexcept { return s_->ready(); }
+    // True when both handles share one state.
+    bool sameAs(const Lazy& o) const noexcept { return s_ == o.s_; }
+
+    template <class F>
+    static Lazy fromFunction(F&& f) {
+        using Fn = std::decay_t<F>;
+        return Lazy(detail::LazyRef<T>(new detail::LazyThunk<T, Fn>(Fn(std::forward<F>(f)))));
+    }
+    template <class... Args>
+    static Lazy ready(Args&&... args) {
+        return Lazy(detail::LazyRef<T>(new detail::LazyState<T>(std::in_place, std::forward<Args>(args)...)));
+    }
+
+private:
+    template <class U>
+    friend class List;
+    explicit Lazy(detail::LazyRef<T> s) noexcept : s_(std::move(s)) {}
+    detail::LazyRef<T> s_;
+};
+
+// A deferred value computed by f() on first demand.
+template <class F>
+auto defer(F&& f) -> Lazy<std::decay_t<std::invoke_result_t<F&>>> {
+    return Lazy<std::decay_t<std::invoke_result_t<F&>>>::fromFunction(std::forward<F>(f));
+}
+
+// An already evaluated deferred value.
+template <class T>
+Lazy<std::decay_t<T>> now(T&& x) {
+    return Lazy<std::decay_t<T>>::ready(std::forward<T>(x));
+}
+
+}  // namespace core

@@ -1,0 +1,260 @@
+#pragma once
+// core::List<A>: an immutable lazy cons list, possibly unbounded.
+//
+//   core::List<int> xs{1, 2, 3};
+//   auto nats = core::List<int>::iterate([](int n) { return n + 1; }, 0);
+//   for (int x : nats.take(5)) ...;         // 0 1 2 3 4
+//   std::vector<int> v = xs.toVector();
+//
+// Each cell is produced on demand, at most once, and then shared by every
+// copy of the list (cells are core::Lazy values). Iteration, strict folds,
+// conversions and destruction are loops, so a list of ten million cells
+// uses constant stack; destroying a long list unlinks its cells one by one.
+// Lists may be shared between threads; cells are forced thread-safely.
+#include <cstddef>
+#include <initializer_list>
+#include <iterator>
+#include <optional>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "Core/Error.h"
+#include "Core/Lazy.h"
+
+namespace core {
+
+template <class A>
+class List {
+public:
+    using value_type = A;
+    struct Cons {
+        A head;
+        List tail;
+    };
+    // One step of the list: nullopt at the end, else a head and the rest.
+    using Step = std::optional<Cons>;
+
+    // The empty list (allocates nothing).
+    List() noexcept = default;
+    List(std::initializer_list<A> xs) : List(fromRange(xs.begin(), xs.end())) {}
+    explicit List(const std::vector<A>& xs) : List(fromRange(xs.begin(), xs.end())) {}
+
+    List(const List&) = default;
+    List(List&&) noexcept = default;
+    List& operator=(const List&) = default;
+    List& operator=(List&&) noexcept = default;
+    ~List() { release(std::move(s_)); }
+
+    // x in front of xs.
+    static List cons(A x, List xs) {
+        return List(Lazy<Step>::ready(Cons{std::move(x), std::move(xs)}));
+    }
+    // A list whose first step is computed by f() (returning a List) on
+    // demand: the building block of lazy producers.
+    template <class F>
+        requires std::is_convertible_v<std::invoke_result_t<F&>, List>
+    static List lazy(F f) {
+        return List(Lazy<Step>::fromFunction([f = std::move(f)]() mutable -> Step {
+            List l = f();
+            return l.s_ ? l.s_.force() : Step();
+        }));
+    }
+    // A list whose first step is computed by f() (returning a Step) on
+    // demand: one allocation per cell, the cheapest lazy producer.
+    template <class F>
+        requires std::is_convertible_v<std::invoke_result_t<F&>, Step>
+    static List lazyStep(F f) {
+        return List(Lazy<Step>::fromFunction(std::move(f)));
+    }
+    // x in front of a tail computed on demand.
+    template <class F>
+    static List consLazy(A x, F tailFn) {
+        return cons(std::move(x), lazy(std::move(tailFn)));
+    }
+    template <class It>
+    static List fromRange(It first, It last) {
+        // Built back to front, one cell per element, without recursion.
+        std::vector<A> tmp(first, last);
+        List out;
+        for (auto i = tmp.rbegin(); i != tmp.rend(); ++i) out = cons(std::move(*i), std::move(out));
+        return out;
+    }
+    static List fromVector(const std::vector<A>& xs) { return fromRange(xs.begin(), xs.end()); }
+
+    // x, f(x), f(f(x)), ...: unbounded; each element is computed when its
+    // cell is first demanded.
+    template <class F>
+    static List iterate(F f, A x) {
+        return lazyStep([f = std::move(f), x = std::move(x)]() mutable -> Step {
+            A next = f(x);
+            return Cons{std::move(x), iterate(std::move(f), std::move(next))};
+        });
+    }
+    // x, x, x, ...: unbounded; each cell is made on demand (a cell that
+    // pointed to itself would never be freed).
+    static List repeat(A x) {
+        return lazyStep([x]() -> Step { return Cons{x, repeat(x)}; });
+    }
+    // n copies of x.
+    static List replicate(std::size_t n, const A& x) {
+        List out;
+        for (std::size_t i = 0; i < n; ++i) out = cons(x, std::move(out));
+        return out;
+    }
+    // Unfolds a seed: f(seed) gives nullopt to stop, or the next element and
+    // the next seed. Produced on demand, so it may be unbounded.
+    template <class F, class S>
+    static List unfoldr(F f, S seed) {
+        return lazyStep([f = std::move(f), seed = std::move(seed)]() mutable -> Step {
+            auto r = f(seed);
+            if (!r) return Step();
+            auto& [x, s2] = *r;
+            return Cons{std::move(x), unfoldr(f, std::move(s2))};
+        });
+    }
+
+    // Forces the first step only.
+    bool null() const { return !s_ || !s_.force().has_value(); }
+    bool empty() const { return null(); }
+    // The first step: nullopt for the empty list.
+    const Step& step() const {
+        static const Step end;
+        return s_ ? s_.force() : end;
+    }
+    // The first element; raises core::Error on the empty list.
+    const A& head() const {
+        const Step& st = step();
+        if (!st) raise("head: empty list");
+        return st->head;
+    }
+    // Everything after the first element; raises core::Error on the empty list.
+    const List& tail() const {
+        const Step& st = step();
+        if (!st) raise("tail: empty list");
+        return st->tail;
+    }
+
+    // The first n elements, on demand.
+    List take(std::size_t n) const {
+        if (n == 0) return List();
+        return lazyStep([self = *this, n]() -> Step {
+            const Step& st = self.step();
+            if (!st) return Step();
+            return Cons{st->head, st->tail.take(n - 1)};
+        });
+    }
+    // Without the first n elements (forces them; a loop).
+    List drop(std::size_t n) const {
+        const List* cur = this;
+        for (; n > 0; --n) {
+            const Step& st = cur->step();
+            if (!st) return List();
+            cur = &st->tail;
+        }
+        return *cur;
+    }
+
+    // Number of elements; forces the whole list (never returns on an
+    // unbounded one).
+    std::size_t length() const {
+        std::size_t n = 0;
+        for (auto it = begin(); it != end(); ++it) ++n;
+        return n;
+    }
+    std::vector<A> toVector() const {
+        std::vector<A> out;
+        for (const A& x : *this) out.push_back(x);
+        return out;
+    }
+    // Strict left fold: a loop, constant stack.
+    template <class B, class F>
+    B foldlStrict(F&& f, B acc) const {
+        for (const A& x : *this) acc = f(std::move(acc), x);
+        return acc;
+    }
+
+    // Forward iteration over the cells, forcing each as it is reached. The
+    // iterator points into the list's own cells, so the list must outlive it.
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = A;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const A*;
+        using reference = const A&;
+
+        const_iterator() = default;
+        reference operator*() const { return cell_->head; }
+        pointer operator->() const { return &cell_->head; }
+        const_iterator& operator++() {
+            cell_ = cell_->tail.firstCell();
+            return *this;
+        }
+        const_iterator operator++(int) {
+            auto t = *this;
+            ++*this;
+            return t;
+        }
+        friend bool operator==(const const_iterator& a, const const_iterator& b) { return a.cell_ == b.cell_; }
+
+    private:
+        friend class List;
+        explicit const_iterator(const Cons* c) : cell_(c) {}
+        const Cons* cell_ = nullptr;
+    };
+    using iterator = const_iterator;
+    const_iterator begin() const { return const_iterator(firstCell()); }
+    const_iterator end() const { return const_iterator(); }
+
+    // Element-wise equality; forces both lists up to the first difference.
+    friend bool operator==(const List& a, const List& b) {
+        auto i = a.begin(), j = b.begin();
+        for (; i != a.end() && j != b.end(); ++i, ++j)
+            if (!(*i == *j)) return false;
+        return i == a.end() && j == b.end();
+    }
+    // Lexicographic order.
+    friend auto operator<=>(const List& a, const List& b)
+        requires std::three_way_comparable<A>
+    {
+        auto i = a.begin(), j = b.begin();
+        for (; i != a.end() && j != b.end(); ++i, ++j)
+            if (auto c = *i <=> *j; c != 0) return c;
+        return (i == a.end()) == (j == b.end()) ? std::compare_three_way_result_t<A>::equivalent
+               : i == a.end()                    ? std::compare_three_way_result_t<A>::less
+                                                 : std::compare_three_way_result_t<A>::greater;
+    }
+
+private:
+    // Null for the empty list, so that List() allocates nothing.
+    using Handle = detail::LazyRef<Step>;
+    explicit List(Lazy<Step> s) : s_(std::move(s.s_)) {}
+    const Cons* firstCell() const {
+        if (!s_) return nullptr;
+        const Step& st = s_.force();
+        return st ? &*st : nullptr;
+    }
+
+    // Drops a reference to a chain of cells without recursion: while this
+    // handle is the only owner of an evaluated cell, detach the cell's tail
+    // first, then free the cell.
+    static void release(Handle&& h) noexcept {
+        Handle p = std::move(h);
+        while (p && p->unique() && p->ready()) {
+            Step& st = p->value();  // sole owner: safe to take apart
+            if (!st) break;
+            Handle next = std::move(st->tail.s_);
+            p = std::move(next);
+        }
+    }
+    Handle s_;
+};
+
+// Shorthand constructors.
+template <class A>
+List<A> cons(A x, List<A> xs) {
+    return List<A>::cons(std::move(x), std::move(xs));
+}
+
+}  // namespace core

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "Core/Error.h"
+#include "Core/List.h"
+#include "Core/NonEmpty.h"
+
+using core::List;
+using core::NonEmpty;
+
+TEST(List, BuildsFromVectorsAndInitializerLists) {
+    List<int> xs{1, 2, 3};
+    EXPECT_EQ(xs.toVector(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(List<int>(std::vector<int>{4, 5}).toVector(), (std::vector<int>{4, 5}));
+    EXPECT_TRUE(List<int>().null());
+    EXPECT_EQ(xs.length(), 3u);
+    EXPECT_EQ(xs.head(), 1);
+    EXPECT_EQ(xs.tail().toVector(), (std::vector<int>{2, 3}));
+    EXPECT_EQ(core::cons(0, xs).toVector(), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_THROW(List<int>().head(), core::Error);
+}
+
+TEST(List, GeneratorsAreUnboundedAndOnDemand) {
+    auto nats = List<std::int64_t>::iterate([](std::int64_t n) { return n + 1; }, 0);
+    EXPECT_EQ(nats.take(5).toVector(), (std::vector<std::int64_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(nats.drop(1000).head(), 1000);
+    EXPECT_EQ(List<int>::repeat(7).take(3).toVector(), (std::vector<int>{7, 7, 7}));
+    EXPECT_EQ(List<char>::replicate(2, 'x').toVector(), (std::vector<char>{'x', 'x'}));
+    auto countdown = List<int>::unfoldr(
+        [](int n) -> std::optional<std::pair<int, int>> {
+            if (n == 0) return std::nullopt;
+            return std::pair{n, n - 1};
+        },
+        3);
+    EXPECT_EQ(countdown.toVector(), (std::vector<int>{3, 2, 1}));
+}
+
+TEST(List, CellsAreProducedOnceAndShared) {
+    int produced = 0;
+    auto xs = List<int>::unfoldr(
+        [&](int n) -> std::optional<std::pair<int, int>> {
+            ++produced;
+            return std::pair{n, n + 1};
+        },
+        0);
+    EXPECT_EQ(produced, 0);
+    auto first = xs.take(3).toVector();
+    auto copy = xs;
+    auto again = copy.take(3).toVector();
+    EXPECT_EQ(first, again);
+    EXPECT_EQ(produced, 3);
+}
+
+TEST(List, EqualityAndOrderAreLexicographic) {
+    EXPECT_EQ((List<int>{1, 2}), (List<int>{1, 2}));
+    EXPECT_NE((List<int>{1, 2}), (List<int>{1, 2, 3}));
+    EXPECT_LT((List<int>{1, 2}), (List<int>{1, 3}));
+    EXPECT_LT((List<int>{1, 2}), (List<int>{1, 2, 0}));
+    EXPECT_GT((List<int>{2}), (List<int>{1, 9, 9}));
+    // Comparison stops at the first difference, even on unbounded lists.
+    auto ones = List<int>::repeat(1);
+    EXPECT_NE(ones, List<int>::cons(1, List<int>::repeat(2)));
+}
+
+TEST(List, TenMillionCellsInConstantStack) {
+    constexpr std::int64_t n = 10'000'000;
+    List<std::int64_t> xs;
+    for (std::int64_t i = n; i > 0; --i) xs = List<std::int64_t>::cons(i, std::move(xs));
+    EXPECT_EQ(xs.foldlStrict([](std::int64_t a, std::int64_t x) { return a + x; }, std::int64_t{0}),
+              n * (n + 1) / 2);
+    xs = List<std::int64_t>();  // destroyed here, without recursion
+    // A lazily produced one, forced by a strict fold and dropped.
+    auto lazy = List<std::int64_t>::iterate([](std::int64_t v) { return v + 1; }, 1).take(n);
+    EXPECT_EQ(lazy.foldlStrict([](std::int64_t a, std::int64_t x) { return a + x; }, std::int64_t{0}),
+              n * (n + 1) / 2);
+}
+
+TEST(List, SharedBetweenThreads) {
+    auto nats = List<int>::iterate([](int v) { return v + 1; }, 0).take(20000);
+    std::vector<std::thread> ts;
+    std::vector<long> sums(4);
+    for (int t = 0; t < 4; ++t)
+        ts.emplace_back([&, t] { sums[t] = nats.foldlStrict([](long a, int x) { return a + x; }, 0L); });
+    for (auto& t : ts) t.join();
+    for (long s : sums) EXPECT_EQ(s, 20000L * 19999 / 2);
+}
+
+TEST(NonEmpty, HeadAndTail) {
+    NonEmpty<int> xs(1, List<int>{2, 3});
+    EXPECT_EQ(xs.toVector(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(xs.length(), 3u);
+    EXPECT_FALSE(NonEmpty<int>::fromList(List<int>()).has_value());
+    EXPECT_EQ(NonEmpty<int>::fromList(List<int>{5, 6})->head, 5);
+    EXPECT_THROW(NonEmpty<int>::fromVector({}), core::Error);
+    EXPECT_LT(NonEmpty<int>(1), NonEmpty<int>(1, List<int>{0}));
+}
