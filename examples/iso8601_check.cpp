@@ -65,8 +65,7 @@ int report(const std::string& line, const char* what, const tarvel::Result<T>& r
         std::printf("%s: %s (%s)\n", line.c_str(), show(*r).c_str(), what);
         return 0;
     }
-    std::printf("%s: error (%s): %.*s\n", line.c_str(), what, static_cast<int>(r.left().view().size()),
-                r.left().view().data());
+    std::printf("%s: error (%s): %s\n", line.c_str(), what, r.left().str().c_str());
     return 1;
 }
 

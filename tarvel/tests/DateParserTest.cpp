@@ -146,17 +146,23 @@ TEST(ParseQuarter, ValuesAndMessages) {
     EXPECT_EQ(leftOf(parseQuarter("2000-Q1 ")), "Unexpected ' ', expecting end-of-input");
 }
 
-TEST(Message, ShortMessagesStayInlineAndLongOnesAreKept) {
-    const Message m({"Unexpected ", "'x'"});
-    EXPECT_EQ(m, "Unexpected 'x'");
-    Message copy = m;
-    EXPECT_EQ(copy, m);
-    const std::string longText(500, 'a');
-    const Message l(longText);
-    Message lcopy;
-    lcopy = l;
-    EXPECT_EQ(lcopy.view(), longText);
+TEST(Message, TextIsWrittenFromItsParts) {
     EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Message::text("Non-ASCII character"), "Non-ASCII character");
+    EXPECT_EQ(Message::unexpected("\xe2\x82\xac", "a digit"), "Unexpected '\xe2\x82\xac', expecting a digit");
+    EXPECT_EQ(Message::unexpectedEscaped('\x01', "x"), "Unexpected '\\SOH', expecting x");
+    const Integer year = big("-123456789012345678901234567890");
+    const Message m = Message::fields("invalid day:", &year, {2, 30});
+    EXPECT_EQ(m, "invalid day:(-123456789012345678901234567890,2,30)");
+    Message copy;
+    copy = m;
+    EXPECT_EQ(copy.str(), m.str());
+    EXPECT_EQ(Message::fields("Invalid time of day:", nullptr, {24, 0, 0}, true),
+              "Invalid time of day:(24,0,0.000000000000)");
+    EXPECT_EQ(Message::fields("t:", nullptr, {1, 61'000'000'000'001}, true), "t:(1,61.000000000001)");
+    std::string out = "> ";
+    m.appendTo(out);
+    EXPECT_EQ(out, "> " + m.str());
 }
 
 namespace {

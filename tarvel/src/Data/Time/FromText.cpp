@@ -1,6 +1,6 @@
 #include "Data/Time/FromText.h"
 
-#include <charconv>
+#include <bit>
 #include <cstring>
 #include <optional>
 #include <ostream>
@@ -12,31 +12,114 @@ namespace tarvel {
 
 // ---------------------------------------------------------------- Message
 
-Message::Message(std::initializer_list<std::string_view> parts) {
-    std::size_t total = 0;
-    for (std::string_view p : parts) total += p.size();
-    if (total <= inlineCapacity) {
-        char* out = inline_;
-        for (std::string_view p : parts) {
-            if (!p.empty()) std::memcpy(out, p.data(), p.size());
-            out += p.size();
-        }
-        size_ = static_cast<std::uint32_t>(total);
-        return;
+Message Message::unexpected(std::string_view utf8Char, std::string_view expecting) noexcept {
+    Message m(Kind::Char, expecting);
+    m.charSize_ = static_cast<std::uint8_t>(utf8Char.size() < 4 ? utf8Char.size() : 4);
+    std::uint32_t bytes = 0;
+    for (std::size_t i = 0; i < m.charSize_; ++i)
+        bytes |= std::uint32_t{static_cast<unsigned char>(utf8Char[i])} << (8 * i);
+    m.char_ = bytes;
+    return m;
+}
+
+Message Message::unexpectedEscaped(char c, std::string_view expecting) noexcept {
+    Message m(Kind::Escaped, expecting);
+    m.charSize_ = 1;
+    m.char_ = static_cast<unsigned char>(c);
+    return m;
+}
+
+Message Message::fields(std::string_view prefix, const core::Integer* year, std::initializer_list<core::Int> ints,
+                        bool lastIsPicoseconds) {
+    Message m(Kind::Fields, prefix);
+    if (year) {
+        m.hasYear_ = true;
+        m.year_ = *year;
     }
-    std::string s;
-    s.reserve(total);
-    for (std::string_view p : parts) s.append(p);
-    heap_ = std::make_shared<const std::string>(std::move(s));
+    for (core::Int v : ints)
+        if (m.intCount_ < 3) m.ints_[m.intCount_++] = v;
+    m.lastIsPicoseconds_ = lastIsPicoseconds;
+    return m;
 }
 
-void Message::copyFrom(const Message& o) {
-    heap_ = o.heap_;
-    size_ = o.size_;
-    if (!heap_ && size_ != 0) std::memcpy(inline_, o.inline_, size_);
+namespace {
+
+// The escaped character form of an ASCII character: printable ones stand
+// for themselves (the backslash and the quote are escaped), control
+// characters as their escape or mnemonic.
+void appendEscaped(std::string& out, unsigned char c) {
+    static constexpr std::string_view controls[32] = {
+        "\\NUL", "\\SOH", "\\STX", "\\ETX", "\\EOT", "\\ENQ", "\\ACK", "\\a",
+        "\\b",   "\\t",   "\\n",   "\\v",   "\\f",   "\\r",   "\\SO",  "\\SI",
+        "\\DLE", "\\DC1", "\\DC2", "\\DC3", "\\DC4", "\\NAK", "\\SYN", "\\ETB",
+        "\\CAN", "\\EM",  "\\SUB", "\\ESC", "\\FS",  "\\GS",  "\\RS",  "\\US"};
+    out += '\'';
+    if (c < 32) out += controls[c];
+    else if (c == 127) out += "\\DEL";
+    else if (c == '\\') out += "\\\\";
+    else if (c == '\'') out += "\\'";
+    else out += static_cast<char>(c);
+    out += '\'';
 }
 
-std::ostream& operator<<(std::ostream& out, const Message& m) { return out << m.view(); }
+// A picosecond count as seconds with exactly twelve decimals.
+void appendPicoseconds(std::string& out, core::Int ps) {
+    if (ps < 0) {
+        out += '-';
+        ps = -ps;
+    }
+    out += std::to_string(ps / 1'000'000'000'000);
+    std::string frac = std::to_string(ps % 1'000'000'000'000);
+    out += '.';
+    out.append(12 - frac.size(), '0');
+    out += frac;
+}
+
+}  // namespace
+
+void Message::appendTo(std::string& out) const {
+    const std::string_view phrase(phrase_, phraseSize_);
+    switch (kind_) {
+        case Kind::Text:
+            out += phrase;
+            return;
+        case Kind::End:
+            out += "Unexpected end-of-input, expecting ";
+            out += phrase;
+            return;
+        case Kind::Char:
+            out += "Unexpected '";
+            for (std::uint8_t i = 0; i < charSize_; ++i) out += static_cast<char>((char_ >> (8 * i)) & 0xFF);
+            out += "', expecting ";
+            out += phrase;
+            return;
+        case Kind::Escaped:
+            out += "Unexpected ";
+            appendEscaped(out, static_cast<unsigned char>(char_ & 0xFF));
+            out += ", expecting ";
+            out += phrase;
+            return;
+        case Kind::Fields:
+            out += phrase;
+            out += '(';
+            if (hasYear_) year_.appendTo(out);
+            for (std::uint8_t i = 0; i < intCount_; ++i) {
+                if (hasYear_ || i > 0) out += ',';
+                if (lastIsPicoseconds_ && i + 1 == intCount_) appendPicoseconds(out, ints_[i]);
+                else out += std::to_string(ints_[i]);
+            }
+            out += ')';
+            return;
+    }
+}
+
+std::string Message::str() const {
+    std::string out;
+    appendTo(out);
+    return out;
+}
+
+std::ostream& operator<<(std::ostream& out, const Message& m) { return out << m.str(); }
 
 namespace {
 
@@ -66,45 +149,53 @@ constexpr int failed = -2;
 
 bool isDigit(int c) noexcept { return static_cast<unsigned>(c - '0') <= 9; }
 
+// Look-ahead over fixed shapes: the common inputs are checked several bytes
+// at a time without consuming anything; when a shape does not match, the
+// byte-by-byte steps take over at the same position, so every message and
+// the order of checks stay those of the steps.
+constexpr bool littleEndian = std::endian::native == std::endian::little;
+
+// The N bytes at p as a little-endian number, read with loads of the
+// sizes the processor has (a copy into a zeroed word would stall on
+// store forwarding).
+template <class T>
+T loadAs(const unsigned char* p) noexcept {
+    T x;
+    std::memcpy(&x, p, sizeof x);
+    return x;
+}
+template <std::size_t N>
+std::uint64_t loadBytes(const unsigned char* p) noexcept {
+    static_assert(N >= 1 && N <= 8);
+    if constexpr (N == 8) return loadAs<std::uint64_t>(p);
+    else if constexpr (N == 4) return loadAs<std::uint32_t>(p);
+    else if constexpr (N > 4) return loadAs<std::uint32_t>(p) | (loadBytes<N - 4>(p + 4) << 32);
+    else if constexpr (N >= 2) return loadAs<std::uint16_t>(p) | (N > 2 ? std::uint64_t{p[2]} << 16 : 0);
+    else return p[0];
+}
+
+// Four decimal digits at p (p has at least four bytes).
+inline bool fourDigitsAt(const unsigned char* p) noexcept {
+    const auto x = static_cast<std::uint32_t>(loadBytes<4>(p));
+    return (x & 0xF0F0F0F0u) == 0x30303030u && ((x + 0x06060606u) & 0xF0F0F0F0u) == 0x30303030u;
+}
+
+inline Int twoDigitsAt(const unsigned char* p) noexcept { return 10 * (p[0] & 0x0F) + (p[1] & 0x0F); }
+
 // Messages are assembled only on the failure path, out of line.
 
-[[gnu::cold, gnu::noinline]] Message nonAscii() { return Message("Non-ASCII character"); }
+Message nonAscii() noexcept { return Message::text("Non-ASCII character"); }
 
-[[gnu::cold, gnu::noinline]] Message unexpectedEnd(std::string_view expecting) {
-    return Message({"Unexpected end-of-input, expecting ", expecting});
-}
+Message unexpectedEnd(std::string_view expecting) noexcept { return Message::unexpectedEnd(expecting); }
 
 // "Unexpected 'c', expecting <phrase>", with the character's bytes raw.
-[[gnu::cold, gnu::noinline]] Message unexpectedChars(std::string_view c, std::string_view expecting) {
-    return Message({"Unexpected '", c, "', expecting ", expecting});
+Message unexpectedChars(std::string_view c, std::string_view expecting) noexcept {
+    return Message::unexpected(c, expecting);
 }
 
-[[gnu::cold, gnu::noinline]] Message unexpectedChar(int c, std::string_view expecting) {
+Message unexpectedChar(int c, std::string_view expecting) noexcept {
     const char ch = static_cast<char>(c);
     return unexpectedChars(std::string_view(&ch, 1), expecting);
-}
-
-// The escaped character form of an ASCII character: printable ones stand
-// for themselves (the backslash and the quote are escaped), control
-// characters as their escape or mnemonic.
-std::string_view escapedAscii(int c, char (&buf)[1]) noexcept {
-    static constexpr std::string_view controls[32] = {
-        "\\NUL", "\\SOH", "\\STX", "\\ETX", "\\EOT", "\\ENQ", "\\ACK", "\\a",
-        "\\b",   "\\t",   "\\n",   "\\v",   "\\f",   "\\r",   "\\SO",  "\\SI",
-        "\\DLE", "\\DC1", "\\DC2", "\\DC3", "\\DC4", "\\NAK", "\\SYN", "\\ETB",
-        "\\CAN", "\\EM",  "\\SUB", "\\ESC", "\\FS",  "\\GS",  "\\RS",  "\\US"};
-    if (c < 32) return controls[c];
-    if (c == 127) return "\\DEL";
-    if (c == '\\') return "\\\\";
-    if (c == '\'') return "\\'";
-    buf[0] = static_cast<char>(c);
-    return std::string_view(buf, 1);
-}
-
-// Decimal text of an Int into a caller's buffer.
-std::string_view decimal(Int v, char (&buf)[24]) noexcept {
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string_view(buf, static_cast<std::size_t>(r.ptr - buf));
 }
 
 // unconsAscii: the next character if it is ASCII (the cursor moves past
@@ -113,7 +204,7 @@ std::string_view decimal(Int v, char (&buf)[24]) noexcept {
 inline int unconsAscii(Cursor& in, Message& err) {
     if (in.atEnd()) return endOfInput;
     const unsigned char b = *in.p;
-    if (b >= 0x80) {
+    if (b >= 0x80) [[unlikely]] {
         err = nonAscii();
         return failed;
     }
@@ -124,7 +215,8 @@ inline int unconsAscii(Cursor& in, Message& err) {
 // requireEnd: succeeds on an exhausted input, else reports the next
 // character, decoded whole from UTF-8 (an invalid sequence shows as
 // U+FFFD, as in a core::Text).
-[[gnu::cold, gnu::noinline]] Message unexpectedBeforeEnd(const Cursor& in) {
+[[gnu::cold, gnu::noinline]] Message unexpectedBeforeEnd(Cursor in) {
+    if (*in.p < 0x80) return unexpectedChar(*in.p, "end-of-input");
     const std::string_view rest(reinterpret_cast<const char*>(in.p), static_cast<std::size_t>(in.e - in.p));
     const auto d = core::utf8::decode(rest);
     return unexpectedChars(d ? rest.substr(0, d->size) : std::string_view("\xEF\xBF\xBD"), "end-of-input");
@@ -162,7 +254,7 @@ inline bool readDigit(Cursor& in, Int& out, Message& err) {
 // before the second is read.
 inline bool readTwoDigits(Cursor& in, Int& out, Message& err) {
     Int hi, lo;
-    if (!readDigit(in, hi, err) || !readDigit(in, lo, err)) return false;
+    if (!readDigit(in, hi, err) || !readDigit(in, lo, err)) [[unlikely]] return false;
     out = 10 * hi + lo;
     return true;
 }
@@ -175,12 +267,11 @@ constexpr std::size_t maxSmallDigits = 18;
 // four digits. On success the cursor rests on the character that ended the
 // run (an ASCII non-digit) or at the end of the input; the caller's next
 // step decides what may follow.
-[[gnu::cold, gnu::noinline]] Message unexpectedYearStart(int c) {
-    char buf[1];
-    return Message({"Unexpected ", "'", escapedAscii(c, buf), "'", ", expecting -, +, or a digit"});
+Message unexpectedYearStart(int c) noexcept {
+    return Message::unexpectedEscaped(static_cast<char>(c), "-, +, or a digit");
 }
 
-[[gnu::cold, gnu::noinline]] Message shortYear() { return Message("expected year with at least 4 digits"); }
+Message shortYear() noexcept { return Message::text("expected year with at least 4 digits"); }
 
 [[gnu::noinline]] Year bigDigits(const unsigned char* start, std::size_t n, bool negative) {
     Year y = core::Integer::fromDigits(std::string_view(reinterpret_cast<const char*>(start), n));
@@ -189,14 +280,14 @@ constexpr std::size_t maxSmallDigits = 18;
 
 inline bool parseYear_(Cursor& in, Year& year, Message& err) {
     const int first = unconsAscii(in, err);
-    if (first == failed) return false;
-    if (first == endOfInput) {
+    if (first == failed) [[unlikely]] return false;
+    if (first == endOfInput) [[unlikely]] {
         err = unexpectedEnd("-, +, or a digit");
         return false;
     }
     const bool negative = first == '-';
     if (first != '-' && first != '+') {
-        if (!isDigit(first)) {
+        if (!isDigit(first)) [[unlikely]] {
             err = unexpectedYearStart(first);
             return false;
         }
@@ -204,6 +295,10 @@ inline bool parseYear_(Cursor& in, Year& year, Message& err) {
     }
     const unsigned char* start = in.p;
     Int v = 0;
+    if (in.e - in.p >= 4 && fourDigitsAt(in.p)) {
+        v = 1000 * (in.p[0] & 0x0F) + 100 * (in.p[1] & 0x0F) + twoDigitsAt(in.p + 2);
+        in.p += 4;
+    }
     while (!in.atEnd()) {
         const unsigned char b = *in.p;
         if (isDigit(b)) {
@@ -211,14 +306,14 @@ inline bool parseYear_(Cursor& in, Year& year, Message& err) {
             ++in.p;
             continue;
         }
-        if (b >= 0x80) {
+        if (b >= 0x80) [[unlikely]] {
             err = nonAscii();
             return false;
         }
         break;
     }
     const auto n = static_cast<std::size_t>(in.p - start);
-    if (n < 4) {
+    if (n < 4) [[unlikely]] {
         err = shortYear();
         return false;
     }
@@ -228,13 +323,12 @@ inline bool parseYear_(Cursor& in, Year& year, Message& err) {
 }
 
 // The tuple text form of calendar fields: "(" fields joined by "," ")".
+// The tuple text form of calendar fields, the year first.
 [[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m) {
-    char bm[24];
-    return Message({prefix, "(", y.toString(), ",", decimal(m, bm), ")"});
+    return Message::fields(prefix, &y, {m});
 }
 [[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m, Int d) {
-    char bm[24], bd[24];
-    return Message({prefix, "(", y.toString(), ",", decimal(m, bm), ",", decimal(d, bd), ")"});
+    return Message::fields(prefix, &y, {m, d});
 }
 
 // The separator after a year, shared by months, days and quarters.
@@ -246,9 +340,19 @@ inline bool dashAfterYear(Cursor& in, Message& err) {
 inline bool parseDate(Cursor& in, kalmet::Day& day, Message& err) {
     Year y;
     Int m, d;
-    if (!parseYear_(in, y, err) || !dashAfterYear(in, err) || !readTwoDigits(in, m, err) ||
-        !expectChar(in, '-', "a dash, -", err) || !readTwoDigits(in, d, err))
+    if (!parseYear_(in, y, err)) [[unlikely]]
         return false;
+    if (littleEndian && in.e - in.p >= 6 &&
+        (loadBytes<6>(in.p) & 0xF0F0FFF0F0FFull) == 0x30302D30302Dull &&
+        ((loadBytes<6>(in.p) + 0x060600060600ull) & 0xF0F000F0F000ull) == 0x303000303000ull) {
+        // "-MM-DD"
+        m = twoDigitsAt(in.p + 1);
+        d = twoDigitsAt(in.p + 4);
+        in.p += 6;
+    } else if (!dashAfterYear(in, err) || !readTwoDigits(in, m, err) || !expectChar(in, '-', "a dash, -", err) ||
+               !readTwoDigits(in, d, err)) [[unlikely]] {
+        return false;
+    }
     const bool leap = kalmet::isLeapYear(y);
     if (const auto yd = kalmet::monthAndDayToDayOfYearValid(leap, m, d)) {
         if (auto r = kalmet::fromOrdinalDateValid(y, *yd)) {
@@ -256,29 +360,54 @@ inline bool parseDate(Cursor& in, kalmet::Day& day, Message& err) {
             return true;
         }
     }
-    err = withFields("invalid day:", y, m, d);
+    [[unlikely]] err = withFields("invalid day:", y, m, d);
     return false;
+}
+
+// The common shape YYYY-MM-DD (exactly ten bytes at p): four digits, '-',
+// two digits, '-', two digits.
+inline bool shortDateShape(const unsigned char* p) noexcept {
+    if constexpr (!littleEndian) return false;
+    const std::uint64_t x = loadBytes<8>(p);
+    const std::uint64_t t = loadBytes<2>(p + 8);
+    return (x & 0xFFF0F0FFF0F0F0F0ull) == 0x2D30302D30303030ull &&
+           ((x + 0x0006060006060606ull) & 0x00F0F000F0F0F0F0ull) == 0x0030300030303030ull &&
+           (t & 0xF0F0u) == 0x3030u && ((t + 0x0606u) & 0xF0F0u) == 0x3030u;
+}
+
+// The Day of a date of that shape, or its "invalid day" message: the same
+// checks, in the same order, as the steps of parseDate and requireEnd give
+// for such an input. A four-digit year always lies in the range where the
+// calendar's machine-integer forms apply.
+[[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
+    const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
+    const Int m = twoDigitsAt(p + 5);
+    const Int d = twoDigitsAt(p + 8);
+    const bool leap = kalmet::detail::isLeapYearInt(y);
+    if (const auto yd = kalmet::monthAndDayToDayOfYearValid(leap, m, d)) [[likely]]
+        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd)));
+    return core::Left(withFields("invalid day:", Year(y), m, d));
 }
 
 // The quarter letter and digit.
 inline bool parseQuarterLetterDigit(Cursor& in, kalmet::QuarterOfYear& q, Message& err) {
     const int c = unconsAscii(in, err);
-    if (c == failed) return false;
-    if (c == endOfInput) {
+    if (c == failed) [[unlikely]] return false;
+    if (c == endOfInput) [[unlikely]] {
         err = unexpectedEnd("QuarterOfYear");
         return false;
     }
-    if (c != 'Q' && c != 'q') {
+    if (c != 'Q' && c != 'q') [[unlikely]] {
         err = unexpectedChar(c, "QuarterOfYear");
         return false;
     }
     const int d = unconsAscii(in, err);
-    if (d == failed) return false;
-    if (d == endOfInput) {
+    if (d == failed) [[unlikely]] return false;
+    if (d == endOfInput) [[unlikely]] {
         err = unexpectedEnd("Quarter digit");
         return false;
     }
-    if (d < '1' || d > '4') {
+    if (d < '1' || d > '4') [[unlikely]] {
         err = unexpectedChar(d, "QuarterOfYear digit");
         return false;
     }
@@ -294,9 +423,9 @@ Result<Year> parseYear(Input input) {
     Cursor in = cursorOf(input);
     Message err;
     Year y;
-    if (!parseYear_(in, y, err)) return core::Left(std::move(err));
+    if (!parseYear_(in, y, err)) [[unlikely]] return core::Left(std::move(err));
     // The digit run stopped at an ASCII non-digit or at the end.
-    if (!in.atEnd()) return core::Left(unexpectedChar(*in.p, "end-of-input"));
+    if (!in.atEnd()) [[unlikely]] return core::Left(unexpectedChar(*in.p, "end-of-input"));
     return core::Right(std::move(y));
 }
 
@@ -307,17 +436,26 @@ Result<kalmet::Month> parseMonth(Input input) {
     Int m;
     if (!parseYear_(in, y, err) || !dashAfterYear(in, err) || !readTwoDigits(in, m, err))
         return core::Left(std::move(err));
-    if (m < 1 || m > 12) return core::Left(withFields("invalid month:", y, m));
-    if (!requireEnd(in, err)) return core::Left(std::move(err));
+    if (m < 1 || m > 12) [[unlikely]] return core::Left(withFields("invalid month:", y, m));
+    if (!requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
     return core::Right(kalmet::Month(kalmet::YearMonth(std::move(y), m)));
 }
 
-Result<kalmet::Day> parseDay(Input input) {
-    Cursor in = cursorOf(input);
+namespace {
+[[gnu::noinline]] Result<kalmet::Day> parseDaySteps(Cursor in) {
     Message err;
     kalmet::Day d;
-    if (!parseDate(in, d, err) || !requireEnd(in, err)) return core::Left(std::move(err));
+    if (!parseDate(in, d, err) || !requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
     return core::Right(std::move(d));
+}
+}  // namespace
+
+Result<kalmet::Day> parseDay(Input input) {
+    const Cursor in = cursorOf(input);
+    // The common shape YYYY-MM-DD is recognised in one look (nothing is
+    // consumed by looking); every other input goes through the steps.
+    if (in.e - in.p == 10 && shortDateShape(in.p)) return shortDate(in.p);
+    return parseDaySteps(in);
 }
 
 Result<kalmet::Quarter> parseQuarter(Input input) {
@@ -335,7 +473,7 @@ Result<kalmet::QuarterOfYear> parseQuarterOfYear(Input input) {
     Cursor in = cursorOf(input);
     Message err;
     kalmet::QuarterOfYear q;
-    if (!parseQuarterLetterDigit(in, q, err) || !requireEnd(in, err)) return core::Left(std::move(err));
+    if (!parseQuarterLetterDigit(in, q, err) || !requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
     return core::Right(q);
 }
 

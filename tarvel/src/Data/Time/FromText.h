@@ -3,7 +3,7 @@
 //
 //   auto d = tarvel::parseDay("2000-02-29");       // Right: the Day
 //   auto e = tarvel::parseDay("2000-02-30");       // Left: "invalid day:(2000,2,30)"
-//   if (d) use(*d); else report(e.left().view());
+//   if (d) use(*d); else report(e.left().str());
 //
 // Each parser reads the whole input in one forward pass, with no
 // backtracking and nothing trimmed or case-folded (only the quarter letter
@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,38 +25,58 @@
 
 namespace tarvel {
 
-// A parser's error message. Short messages (all of them except those that
-// quote a year of many digits) are held inline, so a failing parse does not
-// allocate either. Compares equal to the std::string_view of its text.
+// A parser's error message. It holds what the text is made of (a fixed
+// phrase, the offending character, the fields of an out-of-range value) and
+// writes the text when asked, so that a failing parse neither allocates nor
+// copies text (except for a year beyond 64 bits, which is kept whole).
+// Compares equal to the std::string_view of its text.
 class Message {
 public:
+    // The empty message.
     Message() noexcept = default;
-    explicit Message(std::string_view text) : Message({text}) {}
-    // The concatenation of the parts.
-    Message(std::initializer_list<std::string_view> parts);
-    Message(const Message& o) { copyFrom(o); }
-    Message& operator=(const Message& o) {
-        if (this != &o) copyFrom(o);
-        return *this;
+    // A fixed text with static storage duration (a string literal).
+    static Message text(std::string_view literal) noexcept { return Message(Kind::Text, literal); }
+    // "Unexpected end-of-input, expecting " + expecting (a literal).
+    static Message unexpectedEnd(std::string_view expecting) noexcept {
+        return Message(Kind::End, expecting);
     }
+    // "Unexpected '" + the character + "', expecting " + expecting (a
+    // literal); the character is given as its UTF-8 bytes (1 to 4).
+    static Message unexpected(std::string_view utf8Char, std::string_view expecting) noexcept;
+    // "Unexpected " + the ASCII character in escaped form + ", expecting " +
+    // expecting (a literal).
+    static Message unexpectedEscaped(char c, std::string_view expecting) noexcept;
+    // prefix (a literal) + "(" + fields joined by "," + ")". The year, when
+    // given, comes first; when `lastIsPicoseconds`, the last field is a
+    // picosecond count written as seconds with twelve decimals.
+    static Message fields(std::string_view prefix, const core::Integer* year, std::initializer_list<core::Int> ints,
+                          bool lastIsPicoseconds = false);
 
-    std::string_view view() const noexcept {
-        return heap_ ? std::string_view(*heap_) : std::string_view(inline_, size_);
-    }
-    operator std::string_view() const noexcept { return view(); }
-    std::string str() const { return std::string(view()); }
+    // The text.
+    std::string str() const;
+    operator std::string() const { return str(); }
+    // Appends the text to `out`.
+    void appendTo(std::string& out) const;
 
-    friend bool operator==(const Message& a, const Message& b) noexcept { return a.view() == b.view(); }
-    friend bool operator==(const Message& a, std::string_view b) noexcept { return a.view() == b; }
+    friend bool operator==(const Message& a, const Message& b) { return a.str() == b.str(); }
+    friend bool operator==(const Message& a, std::string_view b) { return a.str() == b; }
     friend std::ostream& operator<<(std::ostream& out, const Message& m);
 
 private:
-    static constexpr std::size_t inlineCapacity = 104;
-    void copyFrom(const Message& o);
+    enum class Kind : std::uint8_t { Text, End, Char, Escaped, Fields };
+    Message(Kind k, std::string_view phrase) noexcept
+        : phrase_(phrase.data()), phraseSize_(static_cast<std::uint32_t>(phrase.size())), kind_(k) {}
 
-    std::shared_ptr<const std::string> heap_;  // set when the text is longer than inlineCapacity
-    std::uint32_t size_ = 0;
-    char inline_[inlineCapacity];
+    const char* phrase_ = "";
+    std::uint32_t phraseSize_ = 0;
+    Kind kind_ = Kind::Text;
+    std::uint8_t charSize_ = 0;  // bytes of char_ used (Char, Escaped)
+    std::uint8_t intCount_ = 0;  // entries of ints_ used (Fields)
+    bool hasYear_ = false;
+    bool lastIsPicoseconds_ = false;
+    std::uint32_t char_ = 0;     // the character's UTF-8 bytes, first byte lowest
+    core::Int ints_[3] = {};
+    core::Integer year_;
 };
 
 // What every parser returns: the message or the value.

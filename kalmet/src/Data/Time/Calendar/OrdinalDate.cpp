@@ -2,6 +2,14 @@
 
 namespace kalmet {
 
+static_assert(detail::divisibleBy25(0) && detail::divisibleBy25(-25) && detail::divisibleBy25(1000));
+static_assert(!detail::divisibleBy25(1) && !detail::divisibleBy25(-24) && !detail::divisibleBy25(INT64_MIN));
+static_assert(detail::divisibleBy25(INT64_MIN + 8) && detail::divisibleBy25(INT64_MAX - 7));
+static_assert(detail::isLeapYearInt(-400) && !detail::isLeapYearInt(-100) && detail::isLeapYearInt(2000));
+static_assert(detail::div25(0) == 0 && detail::div25(24) == 0 && detail::div25(25) == 1);
+static_assert(detail::div25(9223372036854775807ull) == 9223372036854775807ull / 25);
+static_assert(detail::div25(9223372036854775799ull) == 9223372036854775799ull / 25);
+
 namespace {
 
 // The Gregorian calendar repeats every 400 years, which hold 146097 days.
