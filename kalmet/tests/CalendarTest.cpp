@@ -280,3 +280,29 @@ RC_GTEST_PROP(Easter, IsASundayInSpringForAnyYear, ()) {
     RC_ASSERT(od.year == y);
     RC_ASSERT((od.month == 3 && od.day >= 22) || (od.month == 4 && od.day <= 25));
 }
+
+TEST(Days, MachineAndUnboundedArithmeticMeetSeamlessly) {
+    // Years and day numbers on both sides of the bounds where the
+    // calculations switch from machine integers to Integer.
+    for (const char* y : {"999999999999998", "999999999999999", "1000000000000000", "1000000000000001",
+                          "-999999999999999", "-1000000000000000", "-1000000000000001", "9223372036854775807",
+                          "9223372036854775808", "-9223372036854775808", "-9223372036854775809"}) {
+        const Year year = big(y);
+        for (core::Int m : {1, 2, 12}) {
+            const Day first = fromGregorian(year, m, 1);
+            EXPECT_EQ(toGregorian(first), (YearMonthDay{year, m, 1})) << y;
+            EXPECT_EQ(toGregorian(addDays(Integer(-1), first)).day, m == 1 ? 31 : gregorianMonthLength(year, m - 1)) << y;
+            EXPECT_EQ(toJulian(fromJulian(year, m, 1)), (YearMonthDay{year, m, 1})) << y;
+        }
+        const Day next = fromGregorian(year + Integer(1), 1, 1);
+        EXPECT_EQ(diffDays(next, fromGregorian(year, 1, 1)), Integer(isLeapYear(year) ? 366 : 365)) << y;
+    }
+    for (const char* d : {"99999999999999999", "100000000000000000", "-99999999999999999", "-100000000000000000"}) {
+        const Day day(big(d));
+        const OrdinalDate o = toOrdinalDate(day);
+        EXPECT_EQ(fromOrdinalDate(o.year, o.dayOfYear), day) << d;
+        EXPECT_EQ(diffDays(addDays(Integer(1), day), day), Integer(1));
+        const OrdinalDate j = toJulianYearAndDay(day);
+        EXPECT_EQ(fromJulianYearAndDay(j.year, j.dayOfYear), day) << d;
+    }
+}
