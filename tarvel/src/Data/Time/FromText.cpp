@@ -415,6 +415,197 @@ inline bool parseQuarterLetterDigit(Cursor& in, kalmet::QuarterOfYear& q, Messag
     return true;
 }
 
+// ----------------------------------------------------------- time steps
+
+// "HH:MM" at p (five bytes).
+inline bool hourMinuteShape(const unsigned char* p) noexcept {
+    const std::uint64_t x = loadBytes<5>(p);
+    return (x & 0xF0F0FFF0F0ull) == 0x30303A3030ull && ((x + 0x0606000606ull) & 0xF0F000F0F0ull) == 0x3030003030ull;
+}
+// ":SS" at p (three bytes).
+inline bool colonSecondsShape(const unsigned char* p) noexcept {
+    const std::uint64_t x = loadBytes<3>(p);
+    return (x & 0xF0F0FFull) == 0x30303Aull && ((x + 0x060600ull) & 0xF0F000ull) == 0x303000ull;
+}
+
+constexpr Int powersOfTen[13] = {1,         10,         100,         1000,         10000,         100000,      1000000,
+                                 10000000,  100000000,  1000000000,  10000000000,  100000000000,  1000000000000};
+
+// The fields of a time of day as read; seconds in picoseconds.
+struct TimeFields {
+    Int hour = 0;
+    Int minute = 0;
+    Int picoseconds = 0;
+};
+
+// readFraction: the decimals after the seconds' dot. Scans the digit run
+// (a non-ASCII byte fails at once), checks its count, and adds the
+// fraction, scaled to twelve decimals, to the picoseconds.
+inline bool readFraction(Cursor& in, Int& picoseconds, Message& err) {
+    const unsigned char* start = in.p;
+    Int v = 0;
+    while (!in.atEnd()) {
+        const unsigned char b = *in.p;
+        if (isDigit(b)) {
+            if (in.p - start < 12) v = 10 * v + (b & 0x0F);
+            ++in.p;
+            continue;
+        }
+        if (b >= 0x80) [[unlikely]] {
+            err = nonAscii();
+            return false;
+        }
+        break;
+    }
+    const auto n = in.p - start;
+    if (n == 0) [[unlikely]] {
+        err = Message::text("Expecting at least one decimal after a dot");
+        return false;
+    }
+    if (n > 12) [[unlikely]] {
+        err = Message::text("Unexpectedly over twelve decimals");
+        return false;
+    }
+    picoseconds += v * powersOfTen[12 - n];
+    return true;
+}
+
+// Peeks at the character after a field of the time: true with `c` set (the
+// cursor stays on it) or at the end (c = endOfInput); false with "Non-ASCII
+// character" for a byte of 0x80 or above.
+inline bool peekAscii(const Cursor& in, int& c, Message& err) {
+    if (in.atEnd()) {
+        c = endOfInput;
+        return true;
+    }
+    if (*in.p >= 0x80) [[unlikely]] {
+        err = nonAscii();
+        return false;
+    }
+    c = *in.p;
+    return true;
+}
+
+// The time of day: HH ':' MM [':' SS ['.' decimals]]. On success the time
+// is complete and the cursor rests at the end or on the ASCII character
+// that follows it (not consumed); the fields are not yet validated.
+inline bool readTime(Cursor& in, TimeFields& t, Message& err) {
+    if (in.e - in.p >= 5 && hourMinuteShape(in.p)) {
+        t.hour = twoDigitsAt(in.p);
+        t.minute = twoDigitsAt(in.p + 3);
+        in.p += 5;
+    } else if (!readTwoDigits(in, t.hour, err) || !expectChar(in, ':', "a colon, :", err) ||
+               !readTwoDigits(in, t.minute, err)) [[unlikely]] {
+        return false;
+    }
+    t.picoseconds = 0;
+    int c;
+    if (!peekAscii(in, c, err)) [[unlikely]]
+        return false;
+    if (c != ':') return true;
+    Int seconds;
+    if (in.e - in.p >= 3 && colonSecondsShape(in.p)) {
+        seconds = twoDigitsAt(in.p + 1);
+        in.p += 3;
+    } else {
+        ++in.p;
+        if (!readTwoDigits(in, seconds, err)) [[unlikely]]
+            return false;
+    }
+    t.picoseconds = seconds * kalmet::detail::picosPerSecond;
+    if (!peekAscii(in, c, err)) [[unlikely]]
+        return false;
+    if (c != '.') return true;
+    ++in.p;
+    return readFraction(in, t.picoseconds, err);
+}
+
+// Hours below 24 and minutes below 60, then seconds below 61 (a leap
+// second fits).
+inline bool validateTime(const TimeFields& t, Message& err) {
+    if (t.hour < 24 && t.minute < 60 && t.picoseconds < 61 * kalmet::detail::picosPerSecond) [[likely]]
+        return true;
+    err = Message::fields("Invalid time of day:", nullptr, {t.hour, t.minute, t.picoseconds}, true);
+    return false;
+}
+
+inline kalmet::TimeOfDay toTimeOfDay(const TimeFields& t) {
+    return kalmet::TimeOfDay{t.hour, t.minute, kalmet::Pico::fromPicoseconds(t.picoseconds)};
+}
+
+// hhmm: the offset after the zone's sign. HH, then at the end nothing
+// more, else ':' MM or MM; then the end of the input; then the ranges.
+inline bool hhmm(Cursor& in, bool negative, kalmet::TimeZone& zone, Message& err) {
+    Int hours, minutes = 0;
+    if (in.e - in.p == 5 && hourMinuteShape(in.p)) {
+        hours = twoDigitsAt(in.p);
+        minutes = twoDigitsAt(in.p + 3);
+        in.p += 5;
+    } else {
+        if (!readTwoDigits(in, hours, err)) [[unlikely]]
+            return false;
+        if (!in.atEnd()) {
+            const int c = unconsAscii(in, err);
+            if (c == failed) [[unlikely]]
+                return false;
+            if (c == ':') {
+                if (!readTwoDigits(in, minutes, err)) [[unlikely]]
+                    return false;
+            } else if (isDigit(c)) {
+                Int second;
+                if (!readDigit(in, second, err)) [[unlikely]]
+                    return false;
+                minutes = 10 * (c & 0x0F) + second;
+            } else [[unlikely]] {
+                err = unexpectedChar(c, "colon or a digit");
+                return false;
+            }
+            if (!requireEnd(in, err)) [[unlikely]]
+                return false;
+        }
+    }
+    if (hours >= 24 || minutes >= 60) [[unlikely]] {
+        err = Message::fields("Invalid TimeZone:", nullptr, {hours, minutes});
+        return false;
+    }
+    const Int offset = hours * 60 + minutes;
+    zone.minutes = negative ? -offset : offset;
+    return true;
+}
+
+constexpr std::string_view zonePhrase = "timezone: Z, +HH:MM or -HH:MM";
+
+// The zone after a complete time of a UTC or zoned time: the cursor rests
+// at the end or on an ASCII character.
+inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
+    if (in.atEnd()) [[unlikely]] {
+        err = unexpectedEnd("timezone");
+        return false;
+    }
+    const int c = *in.p++;
+    if (c == 'Z') return requireEnd(in, err);
+    if (c == '+' || c == '-') return hhmm(in, c == '-', zone, err);
+    err = unexpectedChar(c, zonePhrase);
+    return false;
+}
+
+// The date, the separator and the time of a timestamp, validated.
+inline bool readTimestamp(Cursor& in, kalmet::LocalTime& local, Message& err) {
+    if (!parseDate(in, local.day, err)) [[unlikely]]
+        return false;
+    const int sep = unconsAscii(in, err);
+    if (sep != 'T' && sep != ' ') [[unlikely]] {
+        if (sep == endOfInput) err = unexpectedEnd("a day separator, T or space");
+        else if (sep != failed) err = unexpectedChar(sep, "a day separator, T or space");
+        return false;
+    }
+    TimeFields t;
+    if (!readTime(in, t, err) || !validateTime(t, err)) [[unlikely]]
+        return false;
+    local.timeOfDay = toTimeOfDay(t);
+    return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------- date parsers
@@ -475,6 +666,73 @@ Result<kalmet::QuarterOfYear> parseQuarterOfYear(Input input) {
     kalmet::QuarterOfYear q;
     if (!parseQuarterLetterDigit(in, q, err) || !requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
     return core::Right(q);
+}
+
+}  // namespace tarvel
+
+namespace tarvel {
+
+// ---------------------------------------------------------- time parsers
+
+Result<kalmet::TimeOfDay> parseTimeOfDay(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    TimeFields t;
+    if (!readTime(in, t, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    // A stray character is reported before the time is validated.
+    if (!in.atEnd()) [[unlikely]]
+        return core::Left(unexpectedChar(*in.p, "end-of-input"));
+    if (!validateTime(t, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    return core::Right(toTimeOfDay(t));
+}
+
+Result<kalmet::TimeZone> parseTimeZone(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    kalmet::TimeZone zone;
+    const int c = unconsAscii(in, err);
+    bool ok;
+    if (c == 'Z') ok = requireEnd(in, err);
+    else if (c == '+' || c == '-') ok = hhmm(in, c == '-', zone, err);
+    else if (c == endOfInput) ok = false, err = unexpectedEnd(zonePhrase);
+    else if (c == failed) ok = false;
+    else ok = false, err = unexpectedChar(c, zonePhrase);
+    if (!ok) [[unlikely]]
+        return core::Left(std::move(err));
+    return core::Right(std::move(zone));
+}
+
+Result<kalmet::LocalTime> parseLocalTime(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    kalmet::LocalTime local;
+    if (!readTimestamp(in, local, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    // The time was validated first; what remains must be nothing.
+    if (!in.atEnd()) [[unlikely]]
+        return core::Left(unexpectedChar(*in.p, "end-of-input"));
+    return core::Right(std::move(local));
+}
+
+Result<kalmet::UTCTime> parseUTCTime(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    kalmet::LocalTime local;
+    kalmet::TimeZone zone;
+    if (!readTimestamp(in, local, err) || !zoneAfterTime(in, zone, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    return core::Right(kalmet::localTimeToUTC(zone, local));
+}
+
+Result<kalmet::ZonedTime> parseZonedTime(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    kalmet::ZonedTime zoned;
+    if (!readTimestamp(in, zoned.localTime, err) || !zoneAfterTime(in, zoned.zone, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    return core::Right(std::move(zoned));
 }
 
 }  // namespace tarvel

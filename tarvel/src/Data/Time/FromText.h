@@ -1,5 +1,6 @@
 #pragma once
-// Strict parsers of ISO 8601 extended-format dates.
+// Strict parsers of ISO 8601 extended-format dates, times of day, time
+// zones and timestamps.
 //
 //   auto d = tarvel::parseDay("2000-02-29");       // Right: the Day
 //   auto e = tarvel::parseDay("2000-02-30");       // Left: "invalid day:(2000,2,30)"
@@ -22,6 +23,10 @@
 #include "Data/Time/Calendar/Days.h"
 #include "Data/Time/Calendar/Month.h"
 #include "Data/Time/Calendar/Quarter.h"
+#include "Data/Time/Clock/UTCTime.h"
+#include "Data/Time/LocalTime/LocalTime.h"
+#include "Data/Time/LocalTime/TimeOfDay.h"
+#include "Data/Time/LocalTime/TimeZone.h"
 
 namespace tarvel {
 
@@ -110,5 +115,22 @@ Result<kalmet::Day> parseDay(Input input);
 Result<kalmet::Quarter> parseQuarter(Input input);
 // 'Q' or 'q' and a quarter digit 1..4: "Q3".
 Result<kalmet::QuarterOfYear> parseQuarterOfYear(Input input);
+
+// A time of day: HH ":" MM, optionally ":" SS, optionally (after SS) "."
+// and one to twelve decimals. Seconds up to 60.999999999999 (a leap second)
+// are accepted: "12:30", "23:59:60.5".
+Result<kalmet::TimeOfDay> parseTimeOfDay(Input input);
+// A zone: "Z" (offset 0, no name), or '+' or '-' and HH, optionally
+// followed by MM or ":" MM: "+05:30", "-0800", "+01".
+Result<kalmet::TimeZone> parseTimeZone(Input input);
+// A calendar date, 'T' or a space, and a time of day:
+// "2000-01-01T12:00:00.5".
+Result<kalmet::LocalTime> parseLocalTime(Input input);
+// A local time followed by a zone, converted to UTC (the zone's offset
+// carried into the neighbouring day where needed):
+// "2000-01-01T23:30-01:00" is 2000-01-02 00:30 UTC.
+Result<kalmet::UTCTime> parseUTCTime(Input input);
+// A local time followed by a zone, both kept as written.
+Result<kalmet::ZonedTime> parseZonedTime(Input input);
 
 }  // namespace tarvel
