@@ -1,4 +1,5 @@
-// Runs every ISO 8601 parser on arbitrary bytes. Beyond not crashing,
+// Runs every ISO 8601 parser (dates, times, zones, timestamps) on arbitrary
+// bytes. Beyond not crashing,
 // hanging or reading out of bounds, each result is checked against an
 // independent matcher of the grammar written here from scratch: a parser
 // returns Right exactly for inputs the grammar accepts and whose fields lie
@@ -88,6 +89,76 @@ std::optional<Date> date(Reader& r) {
     return Date{*y, *m, *d};
 }
 
+struct Time {
+    int hour, minute;
+    long long picoseconds;
+};
+
+// HH ":" MM [":" SS ["." 1 to 12 digits]] with the fields in range.
+std::optional<Time> time(Reader& r) {
+    auto h = r.two();
+    if (!h || !r.lit(':')) return std::nullopt;
+    auto m = r.two();
+    if (!m) return std::nullopt;
+    long long ps = 0;
+    if (r.lit(':')) {
+        auto sec = r.two();
+        if (!sec) return std::nullopt;
+        ps = *sec * 1'000'000'000'000LL;
+        if (r.lit('.')) {
+            long long scale = 100'000'000'000LL;
+            int n = 0;
+            while (!r.end() && digit(r.s[r.i])) {
+                if (++n > 12) return std::nullopt;
+                ps += (r.s[r.i++] - '0') * scale;
+                scale /= 10;
+            }
+            if (n == 0) return std::nullopt;
+        }
+    }
+    if (*h > 23 || *m > 59 || ps >= 61'000'000'000'000LL) return std::nullopt;
+    return Time{*h, *m, ps};
+}
+
+// "Z" or a sign, HH and optionally MM or ":" MM, in range: the offset.
+std::optional<int> zone(Reader& r) {
+    if (r.lit('Z')) return 0;
+    int sign;
+    if (r.lit('+')) sign = 1;
+    else if (r.lit('-')) sign = -1;
+    else return std::nullopt;
+    auto h = r.two();
+    if (!h) return std::nullopt;
+    int m = 0;
+    if (!r.end()) {
+        r.lit(':');
+        auto mm = r.two();
+        if (!mm) return std::nullopt;
+        m = *mm;
+    }
+    if (*h > 23 || m > 59) return std::nullopt;
+    return sign * (*h * 60 + m);
+}
+
+struct Stamp {
+    Date date;
+    Time time;
+};
+
+std::optional<Stamp> stamp(Reader& r) {
+    auto d = date(r);
+    if (!d || !(r.lit('T') || r.lit(' '))) return std::nullopt;
+    auto t = time(r);
+    if (!t) return std::nullopt;
+    return Stamp{*d, *t};
+}
+
+bool sameLocal(const kalmet::LocalTime& l, const Stamp& s) {
+    return kalmet::toGregorian(l.day) == (kalmet::YearMonthDay{s.date.year, s.date.month, s.date.day}) &&
+           l.timeOfDay.hour == s.time.hour && l.timeOfDay.minute == s.time.minute &&
+           l.timeOfDay.seconds.picoseconds() == core::Integer(static_cast<core::Int>(s.time.picoseconds));
+}
+
 template <class T>
 void checkLeft(const tarvel::Result<T>& r) {
     if (r.isLeft()) check(!r.left().str().empty(), "empty message");
@@ -144,6 +215,54 @@ void run(std::string_view s, const tarvel::Input& input) {
         const bool ok = q && m.end();
         check(r.isRight() == ok, "parseQuarterOfYear accepts exactly the grammar");
         if (ok) check(kalmet::fromQuarterOfYear(*r) == *q, "parseQuarterOfYear value");
+    }
+    {
+        const auto r = tarvel::parseTimeOfDay(input);
+        checkLeft(r);
+        Reader m{s};
+        const auto t = time(m);
+        const bool ok = t && m.end();
+        check(r.isRight() == ok, "parseTimeOfDay accepts exactly the grammar");
+        if (ok)
+            check(r->hour == t->hour && r->minute == t->minute &&
+                      r->seconds.picoseconds() == core::Integer(static_cast<core::Int>(t->picoseconds)),
+                  "parseTimeOfDay value");
+    }
+    {
+        const auto r = tarvel::parseTimeZone(input);
+        checkLeft(r);
+        Reader m{s};
+        const auto z = zone(m);
+        const bool ok = z && m.end();
+        check(r.isRight() == ok, "parseTimeZone accepts exactly the grammar");
+        if (ok) check(*r == kalmet::minutesToTimeZone(*z), "parseTimeZone value");
+    }
+    {
+        const auto r = tarvel::parseLocalTime(input);
+        checkLeft(r);
+        Reader m{s};
+        const auto st = stamp(m);
+        const bool ok = st && m.end();
+        check(r.isRight() == ok, "parseLocalTime accepts exactly the grammar");
+        if (ok) check(sameLocal(*r, *st), "parseLocalTime value");
+    }
+    {
+        const auto u = tarvel::parseUTCTime(input);
+        const auto r = tarvel::parseZonedTime(input);
+        checkLeft(u);
+        checkLeft(r);
+        Reader m{s};
+        const auto st = stamp(m);
+        const auto z = st ? zone(m) : std::nullopt;
+        const bool ok = z && m.end();
+        check(r.isRight() == ok, "parseZonedTime accepts exactly the grammar");
+        check(u.isRight() == ok, "parseUTCTime accepts exactly the grammar");
+        if (ok) {
+            check(sameLocal(r->localTime, *st) && r->zone == kalmet::minutesToTimeZone(*z), "parseZonedTime value");
+            check(*u == kalmet::zonedTimeToUTC(*r), "parseUTCTime value");
+            if (st->time.picoseconds < 60'000'000'000'000LL)
+                check(kalmet::utcToLocalTime(r->zone, *u) == r->localTime, "parseUTCTime instant");
+        }
     }
 }
 
