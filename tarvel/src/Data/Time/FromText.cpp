@@ -201,7 +201,7 @@ Message unexpectedChar(int c, std::string_view expecting) noexcept {
 // unconsAscii: the next character if it is ASCII (the cursor moves past
 // it); endOfInput when the input is exhausted (the length test comes
 // first); failed, with "Non-ASCII character", on a byte of 0x80 or above.
-inline int unconsAscii(Cursor& in, Message& err) {
+[[gnu::always_inline]] inline int unconsAscii(Cursor& in, Message& err) {
     if (in.atEnd()) return endOfInput;
     const unsigned char b = *in.p;
     if (b >= 0x80) [[unlikely]] {
@@ -230,7 +230,7 @@ inline bool requireEnd(const Cursor& in, Message& err) {
 
 // Reads one character that must be `want`, with the messages of a position
 // whose phrase is `expecting`.
-inline bool expectChar(Cursor& in, char want, std::string_view expecting, Message& err) {
+[[gnu::always_inline]] inline bool expectChar(Cursor& in, char want, std::string_view expecting, Message& err) {
     const int c = unconsAscii(in, err);
     if (c == want) return true;
     if (c == endOfInput) err = unexpectedEnd(expecting);
@@ -239,7 +239,7 @@ inline bool expectChar(Cursor& in, char want, std::string_view expecting, Messag
 }
 
 // One decimal digit of a two-digit field.
-inline bool readDigit(Cursor& in, Int& out, Message& err) {
+[[gnu::always_inline]] inline bool readDigit(Cursor& in, Int& out, Message& err) {
     const int c = unconsAscii(in, err);
     if (isDigit(c)) {
         out = c & 0x0F;
@@ -252,7 +252,7 @@ inline bool readDigit(Cursor& in, Int& out, Message& err) {
 
 // readTwoDigits: exactly two decimal digits, 00..99; the first is checked
 // before the second is read.
-inline bool readTwoDigits(Cursor& in, Int& out, Message& err) {
+[[gnu::always_inline]] inline bool readTwoDigits(Cursor& in, Int& out, Message& err) {
     Int hi, lo;
     if (!readDigit(in, hi, err) || !readDigit(in, lo, err)) [[unlikely]] return false;
     out = 10 * hi + lo;
@@ -336,8 +336,54 @@ inline bool dashAfterYear(Cursor& in, Message& err) {
     return expectChar(in, '-', "a dash after a year part", err);
 }
 
+// The common shape YYYY-MM-DD (ten bytes at p): four digits, '-',
+// two digits, '-', two digits.
+inline bool shortDateShape(const unsigned char* p) noexcept {
+    if constexpr (!littleEndian) return false;
+    const std::uint64_t x = loadBytes<8>(p);
+    const std::uint64_t t = loadBytes<2>(p + 8);
+    return (x & 0xFFF0F0FFF0F0F0F0ull) == 0x2D30302D30303030ull &&
+           ((x + 0x0006060006060606ull) & 0x00F0F000F0F0F0F0ull) == 0x0030300030303030ull &&
+           (t & 0xF0F0u) == 0x3030u && ((t + 0x0606u) & 0xF0F0u) == 0x3030u;
+}
+
+// The Day of a date of that shape, or its "invalid day" message: the same
+// checks, in the same order, as the steps of parseDate and requireEnd give
+// for such an input. A four-digit year always lies in the range where the
+// calendar's machine-integer forms apply.
+[[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
+    const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
+    const Int m = twoDigitsAt(p + 5);
+    const Int d = twoDigitsAt(p + 8);
+    const bool leap = kalmet::detail::isLeapYearInt(y);
+    if (const auto yd = kalmet::monthAndDayToDayOfYearValid(leap, m, d)) [[likely]]
+        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd)));
+    return core::Left(withFields("invalid day:", Year(y), m, d));
+}
+
 // The calendar date: year '-' MM '-' DD, validated against the calendar.
-inline bool parseDate(Cursor& in, kalmet::Day& day, Message& err) {
+[[gnu::noinline]] bool parseDateSteps(Cursor& in, kalmet::Day& day, Message& err);
+
+[[gnu::always_inline]] inline bool parseDate(Cursor& in, kalmet::Day& day, Message& err) {
+    if (in.e - in.p >= 10 && shortDateShape(in.p)) {
+        // Four digits and '-' end the year run: the steps would read exactly
+        // these fields, with the same checks.
+        const unsigned char* p = in.p;
+        const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
+        const Int m = twoDigitsAt(p + 5);
+        const Int d = twoDigitsAt(p + 8);
+        in.p += 10;
+        if (const auto yd = kalmet::monthAndDayToDayOfYearValid(kalmet::detail::isLeapYearInt(y), m, d)) [[likely]] {
+            day = kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd));
+            return true;
+        }
+        err = withFields("invalid day:", Year(y), m, d);
+        return false;
+    }
+    return parseDateSteps(in, day, err);
+}
+
+bool parseDateSteps(Cursor& in, kalmet::Day& day, Message& err) {
     Year y;
     Int m, d;
     if (!parseYear_(in, y, err)) [[unlikely]]
@@ -362,31 +408,6 @@ inline bool parseDate(Cursor& in, kalmet::Day& day, Message& err) {
     }
     [[unlikely]] err = withFields("invalid day:", y, m, d);
     return false;
-}
-
-// The common shape YYYY-MM-DD (exactly ten bytes at p): four digits, '-',
-// two digits, '-', two digits.
-inline bool shortDateShape(const unsigned char* p) noexcept {
-    if constexpr (!littleEndian) return false;
-    const std::uint64_t x = loadBytes<8>(p);
-    const std::uint64_t t = loadBytes<2>(p + 8);
-    return (x & 0xFFF0F0FFF0F0F0F0ull) == 0x2D30302D30303030ull &&
-           ((x + 0x0006060006060606ull) & 0x00F0F000F0F0F0F0ull) == 0x0030300030303030ull &&
-           (t & 0xF0F0u) == 0x3030u && ((t + 0x0606u) & 0xF0F0u) == 0x3030u;
-}
-
-// The Day of a date of that shape, or its "invalid day" message: the same
-// checks, in the same order, as the steps of parseDate and requireEnd give
-// for such an input. A four-digit year always lies in the range where the
-// calendar's machine-integer forms apply.
-[[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
-    const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
-    const Int m = twoDigitsAt(p + 5);
-    const Int d = twoDigitsAt(p + 8);
-    const bool leap = kalmet::detail::isLeapYearInt(y);
-    if (const auto yd = kalmet::monthAndDayToDayOfYearValid(leap, m, d)) [[likely]]
-        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd)));
-    return core::Left(withFields("invalid day:", Year(y), m, d));
 }
 
 // The quarter letter and digit.
@@ -439,8 +460,8 @@ struct TimeFields {
 };
 
 // readFraction: the decimals after the seconds' dot. Scans the digit run
-// (a non-ASCII byte fails at once), checks its count, and adds the
-// fraction, scaled to twelve decimals, to the picoseconds.
+// (a non-ASCII byte fails at once), checks its count, and gives the
+// fraction scaled to twelve decimals (picoseconds).
 inline bool readFraction(Cursor& in, Int& picoseconds, Message& err) {
     const unsigned char* start = in.p;
     Int v = 0;
@@ -466,14 +487,14 @@ inline bool readFraction(Cursor& in, Int& picoseconds, Message& err) {
         err = Message::text("Unexpectedly over twelve decimals");
         return false;
     }
-    picoseconds += v * powersOfTen[12 - n];
+    picoseconds = v * powersOfTen[12 - n];
     return true;
 }
 
 // Peeks at the character after a field of the time: true with `c` set (the
 // cursor stays on it) or at the end (c = endOfInput); false with "Non-ASCII
 // character" for a byte of 0x80 or above.
-inline bool peekAscii(const Cursor& in, int& c, Message& err) {
+[[gnu::always_inline]] inline bool peekAscii(const Cursor& in, int& c, Message& err) {
     if (in.atEnd()) {
         c = endOfInput;
         return true;
@@ -489,15 +510,18 @@ inline bool peekAscii(const Cursor& in, int& c, Message& err) {
 // The time of day: HH ':' MM [':' SS ['.' decimals]]. On success the time
 // is complete and the cursor rests at the end or on the ASCII character
 // that follows it (not consumed); the fields are not yet validated.
-inline bool readTime(Cursor& in, TimeFields& t, Message& err) {
+[[gnu::always_inline]] inline bool readTime(Cursor& in, TimeFields& t, Message& err) {
+    Int hour, minute;
     if (in.e - in.p >= 5 && hourMinuteShape(in.p)) {
-        t.hour = twoDigitsAt(in.p);
-        t.minute = twoDigitsAt(in.p + 3);
+        hour = twoDigitsAt(in.p);
+        minute = twoDigitsAt(in.p + 3);
         in.p += 5;
-    } else if (!readTwoDigits(in, t.hour, err) || !expectChar(in, ':', "a colon, :", err) ||
-               !readTwoDigits(in, t.minute, err)) [[unlikely]] {
+    } else if (!readTwoDigits(in, hour, err) || !expectChar(in, ':', "a colon, :", err) ||
+               !readTwoDigits(in, minute, err)) [[unlikely]] {
         return false;
     }
+    t.hour = hour;
+    t.minute = minute;
     t.picoseconds = 0;
     int c;
     if (!peekAscii(in, c, err)) [[unlikely]]
@@ -517,15 +541,23 @@ inline bool readTime(Cursor& in, TimeFields& t, Message& err) {
         return false;
     if (c != '.') return true;
     ++in.p;
-    return readFraction(in, t.picoseconds, err);
+    Int fraction = 0;
+    if (!readFraction(in, fraction, err)) [[unlikely]]
+        return false;
+    t.picoseconds += fraction;
+    return true;
 }
 
 // Hours below 24 and minutes below 60, then seconds below 61 (a leap
 // second fits).
+[[gnu::cold, gnu::noinline]] Message invalidTime(Int hour, Int minute, Int picoseconds) {
+    return Message::fields("Invalid time of day:", nullptr, {hour, minute, picoseconds}, true);
+}
 inline bool validateTime(const TimeFields& t, Message& err) {
-    if (t.hour < 24 && t.minute < 60 && t.picoseconds < 61 * kalmet::detail::picosPerSecond) [[likely]]
+    const Int hour = t.hour, minute = t.minute, picoseconds = t.picoseconds;
+    if (hour < 24 && minute < 60 && picoseconds < 61 * kalmet::detail::picosPerSecond) [[likely]]
         return true;
-    err = Message::fields("Invalid time of day:", nullptr, {t.hour, t.minute, t.picoseconds}, true);
+    err = invalidTime(hour, minute, picoseconds);
     return false;
 }
 

@@ -28,7 +28,7 @@ Shifted shiftMinutes(core::Int hour, core::Int minute, core::Int shift, bool sub
 
 }  // namespace
 
-UTCTime localTimeToUTC(const TimeZone& zone, const LocalTime& t) {
+UTCTime detail::localTimeToUTCSlow(const TimeZone& zone, const LocalTime& t) {
     const Shifted s = shiftMinutes(t.timeOfDay.hour, t.timeOfDay.minute, zone.minutes, true);
     const core::Integer ps = core::Integer(s.minutes * picosPerMinute) + t.timeOfDay.seconds.picoseconds();
     return {addDays(core::Integer(s.days), t.day), DiffTime::fromPicoseconds(ps)};

@@ -33,9 +33,30 @@ struct ZonedTime {
     friend bool operator==(const ZonedTime&, const ZonedTime&) = default;
 };
 
+namespace detail {
+UTCTime localTimeToUTCSlow(const TimeZone& zone, const LocalTime& t);
+}
+
 // The UTC instant at which a local time holds in a zone: the zone's minutes
 // are subtracted, carrying into the neighbouring day where needed.
-UTCTime localTimeToUTC(const TimeZone& zone, const LocalTime& t);
+inline UTCTime localTimeToUTC(const TimeZone& zone, const LocalTime& t) {
+    // Machine arithmetic for every value a parser produces (a time of day
+    // in range and a zone within a day, so the carry is at most a day
+    // either way); anything else goes through the general form.
+    const core::Integer& mjd = t.day.toModifiedJulianDay();
+    const core::Integer& ps = t.timeOfDay.seconds.picoseconds();
+    const TimeOfDay& tod = t.timeOfDay;
+    if (detail::isSmallDay(mjd) && ps.isSmall() && ps.unsafeInt() >= 0 && ps.unsafeInt() < detail::smallDayBound &&
+        tod.hour >= 0 && tod.hour < 24 && tod.minute >= 0 && tod.minute < 60 && zone.minutes > -1440 &&
+        zone.minutes < 1440) [[likely]] {
+        core::Int minutes = tod.hour * 60 + tod.minute - zone.minutes;  // -1439 .. 2878
+        const core::Int days = minutes < 0 ? -1 : (minutes >= 1440 ? 1 : 0);
+        minutes -= days * 1440;
+        return UTCTime{Day(core::Integer(mjd.unsafeInt() + days)),
+                       DiffTime::fromPicoseconds(core::Integer(minutes * 60 * detail::picosPerSecond + ps.unsafeInt()))};
+    }
+    return detail::localTimeToUTCSlow(zone, t);
+}
 // The local time in a zone at a UTC instant.
 LocalTime utcToLocalTime(const TimeZone& zone, const UTCTime& t);
 
