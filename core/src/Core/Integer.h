@@ -64,13 +64,15 @@ public:
     // Decimal text: an optional '-' or '+' followed by one or more digits
     // (leading zeros allowed, any length). Anything else gives nullopt.
     static std::optional<Integer> fromString(std::string_view text);
-    // A non-empty run of the digits '0'..'9' only, any length. The caller
-    // guarantees the precondition; it is the fast path of digit parsers.
+    // A non-empty run of the digits '0'..'9' only, any length: the fast
+    // path of digit parsers that have already checked their input. Text
+    // that is not such a run raises core::Error.
     static Integer fromDigits(std::string_view digits);
     static Integer fromUnsigned(unsigned long long v);
     // 10 to the power n.
     static Integer pow10(unsigned n);
-    // b to the power e (e >= 0).
+    // b to the power e (e >= 0); 0^0 is 1. A result too large for memory
+    // raises core::Error.
     static Integer pow(const Integer& b, unsigned long e);
 
     // Plain decimal with a leading '-' when negative.
@@ -87,6 +89,7 @@ public:
     }
     // The value as an Int; precondition isSmall().
     Int unsafeInt() const noexcept { return small_; }
+    // The nearest double (ties to even); infinite when out of range.
     double toDouble() const noexcept;
 
     // -1, 0 or 1.
@@ -153,8 +156,19 @@ private:
     static Integer negSlow(const Integer&);
     static int cmpSlow(const Integer&, const Integer&) noexcept;
 
-    Int small_ = 0;                    // the value when big_ is null
+    Int small_ = 0;                  // the value when big_ is null
     detail::BigInt* big_ = nullptr;  // owned; set only when the value does not fit in an Int
 };
+
+// Namespace-scope declarations of the friends above, so that qualified
+// calls such as core::quot(a, b) find them as well as unqualified ones.
+Integer quot(const Integer& a, const Integer& b);
+Integer rem(const Integer& a, const Integer& b);
+std::pair<Integer, Integer> quotRem(const Integer& a, const Integer& b);
+Integer div(const Integer& a, const Integer& b);
+Integer mod(const Integer& a, const Integer& b);
+std::pair<Integer, Integer> divMod(const Integer& a, const Integer& b);
+Integer abs(const Integer& a);
+Integer gcd(const Integer& a, const Integer& b);
 
 }  // namespace core
