@@ -42,9 +42,10 @@ constexpr std::uint64_t magnitude(Int v) noexcept {
     return v < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
 }
 
-// GMP refuses integers of more than INT_MAX limbs by aborting the process;
-// results estimated beyond this many bits raise core::Error instead.
-constexpr mp_bitcnt_t kMaxBits = mp_bitcnt_t{1} << 36;
+// Powers whose result would exceed this many bits (512 MiB) raise
+// core::Error instead of exhausting memory, at which point GMP would abort
+// the process.
+constexpr mp_bitcnt_t kMaxBits = mp_bitcnt_t{1} << 32;
 
 [[noreturn]] void tooLarge() { raise("Integer: result too large"); }
 [[noreturn]] void divideByZero() { raise("divide by zero"); }
@@ -212,8 +213,8 @@ Integer Integer::pow10(unsigned n) {
         for (unsigned i = 0; i < n; ++i) v *= 10;
         return Integer(v);
     }
-    // log2(10) < 3.33: 10^n has fewer than 10n/3 + 1 bits.
-    if (n > kMaxBits / 4) tooLarge();
+    // log2(10) < 10/3: 10^n has fewer than 10n/3 + 1 bits.
+    if (n > kMaxBits / 10 * 3) tooLarge();
     Temp t;
     mpz_ui_pow_ui(t, 10, n);
     return t.release();

@@ -1,0 +1,40 @@
+// Reads arbitrary bytes as several types with text forms. Reading must
+// never crash, hang or read out of bounds, and whatever reads must print
+// back to text that reads as the same value.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Core/Read.h"
+#include "Core/Show.h"
+
+namespace {
+
+template <class T>
+void check(std::string_view s) {
+    auto v = core::read<T>(s);
+    if (!v) return;
+    auto again = core::read<T>(core::show(*v));
+    if (!again || !(*again == *v)) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size > 4096) return 0;  // the readers backtrack; keep single runs short
+    std::string_view s(reinterpret_cast<const char*>(data), size);
+    check<std::int64_t>(s);
+    check<core::Integer>(s);
+    check<core::Rational>(s);
+    check<std::string>(s);
+    check<core::Char>(s);
+    check<std::vector<std::optional<int>>>(s);
+    check<std::pair<core::Either<int, std::string>, std::vector<std::vector<bool>>>>(s);
+    auto d = core::read<double>(s);
+    (void)d;
+    return 0;
+}
