@@ -70,6 +70,8 @@ function(suite_library name)
     set(PKG_LIBNAME ${ARG_OUTPUT_NAME})
   endif()
   set(PKG_LIBS_PRIVATE "${ARG_PKG_LIBS}")
+  # Relocatable: the prefix is found from where the .pc file is installed.
+  file(RELATIVE_PATH PKG_PREFIX_FROM_PC "${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig" "${CMAKE_INSTALL_PREFIX}")
   configure_file(${PROJECT_SOURCE_DIR}/cmake/package.pc.in
     ${CMAKE_CURRENT_BINARY_DIR}/${name}.pc @ONLY)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${name}.pc

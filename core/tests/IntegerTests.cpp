@@ -177,7 +177,8 @@ TEST(IntegerRepresentation, CopiesAndMovesOwnTheirValue) {
     EXPECT_TRUE(same(b, pow2(100) + 4));
     Integer c = std::move(b);
     EXPECT_TRUE(same(c, pow2(100) + 4));
-    a = a;  // self-assignment keeps the value
+    const Integer& alias = a;
+    a = alias;  // self-assignment keeps the value
     EXPECT_TRUE(same(a, pow2(100) + 3));
     a = Integer(5);
     EXPECT_TRUE(same(a, 5));

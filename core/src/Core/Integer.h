@@ -98,17 +98,17 @@ public:
 
     friend Integer operator+(const Integer& a, const Integer& b) {
         Int r;
-        if (!a.big_ && !b.big_ && !__builtin_add_overflow(a.small_, b.small_, &r)) return Integer(r);
+        if (bothSmall(a, b) && !__builtin_add_overflow(a.small_, b.small_, &r)) return Integer(r);
         return addSlow(a, b);
     }
     friend Integer operator-(const Integer& a, const Integer& b) {
         Int r;
-        if (!a.big_ && !b.big_ && !__builtin_sub_overflow(a.small_, b.small_, &r)) return Integer(r);
+        if (bothSmall(a, b) && !__builtin_sub_overflow(a.small_, b.small_, &r)) return Integer(r);
         return subSlow(a, b);
     }
     friend Integer operator*(const Integer& a, const Integer& b) {
         Int r;
-        if (!a.big_ && !b.big_ && !__builtin_mul_overflow(a.small_, b.small_, &r)) return Integer(r);
+        if (bothSmall(a, b) && !__builtin_mul_overflow(a.small_, b.small_, &r)) return Integer(r);
         return mulSlow(a, b);
     }
     friend Integer operator-(const Integer& a) {
@@ -120,12 +120,12 @@ public:
     Integer& operator*=(const Integer& b) { return *this = *this * b; }
 
     friend bool operator==(const Integer& a, const Integer& b) noexcept {
-        if (!a.big_ && !b.big_) return a.small_ == b.small_;
+        if (bothSmall(a, b)) return a.small_ == b.small_;
         if (!a.big_ || !b.big_) return false;  // canonical: big never equals small
         return cmpSlow(a, b) == 0;
     }
     friend std::strong_ordering operator<=>(const Integer& a, const Integer& b) noexcept {
-        if (!a.big_ && !b.big_) return a.small_ <=> b.small_;
+        if (bothSmall(a, b)) return a.small_ <=> b.small_;
         return cmpSlow(a, b) <=> 0;
     }
 
@@ -151,6 +151,10 @@ public:
     static Integer adopt(detail::BigInt* rep);
 
 private:
+    // One test for both operands (a single branch on the hot path).
+    static bool bothSmall(const Integer& a, const Integer& b) noexcept {
+        return (reinterpret_cast<std::uintptr_t>(a.big_) | reinterpret_cast<std::uintptr_t>(b.big_)) == 0;
+    }
     static Integer addSlow(const Integer&, const Integer&);
     static Integer subSlow(const Integer&, const Integer&);
     static Integer mulSlow(const Integer&, const Integer&);

@@ -28,6 +28,7 @@
 #include <memory>
 #include <type_traits>
 #include <utility>
+#include <variant>
 
 namespace core {
 
@@ -184,6 +185,8 @@ public:
     const T& force() const { return s_.force(); }
     const T& operator*() const { return force(); }
     const T* operator->() const { return &force(); }
+    // Converts to the value, forcing it.
+    operator const T&() const { return force(); }
     // True once the value has been computed (by any thread).
     bool evaluated() const noexcept { return s_->ready(); }
     // True when both handles share one state.
@@ -217,5 +220,48 @@ template <class T>
 Lazy<std::decay_t<T>> now(T&& x) {
     return Lazy<std::decay_t<T>>::ready(std::forward<T>(x));
 }
+
+// core::LazyField<T>: the storage of a field that is built without being
+// evaluated. It holds either a core::Lazy<T> (shared, computed on demand)
+// or, for an already evaluated value of a small trivially copyable type,
+// the value itself inline, so that fields built from plain values cost no
+// allocation. T must be complete where LazyField<T> is used (recursive
+// types use core::Lazy, which only needs T behind a pointer).
+template <class T>
+class LazyField {
+    static constexpr bool inlineable = std::is_trivially_copyable_v<T> && sizeof(T) <= 16;
+
+public:
+    using value_type = T;
+
+    // An evaluated field.
+    LazyField(const T& x) : LazyField(make(x)) {}
+    LazyField(T&& x) : LazyField(make(std::move(x))) {}
+    // A deferred field: shares the deferred value.
+    LazyField(Lazy<T> l) : v_(std::in_place_index<1>, std::move(l)) {}
+
+    const T& force() const { return v_.index() == 0 ? std::get<0>(v_) : std::get<1>(v_).force(); }
+    const T& operator*() const { return force(); }
+    const T* operator->() const { return &force(); }
+    bool evaluated() const noexcept { return v_.index() == 0 || std::get<1>(v_).evaluated(); }
+    // The deferred value behind this field, if it is held as one.
+    const Lazy<T>* lazy() const noexcept { return std::get_if<1>(&v_); }
+    // True when both fields share one deferred value.
+    bool sameAs(const LazyField& o) const noexcept {
+        return v_.index() == 1 && o.v_.index() == 1 && std::get<1>(v_).sameAs(std::get<1>(o.v_));
+    }
+
+private:
+    using Storage = std::variant<T, Lazy<T>>;
+    template <class U>
+    static Storage make(U&& x) {
+        if constexpr (inlineable)
+            return Storage(std::in_place_index<0>, std::forward<U>(x));
+        else
+            return Storage(std::in_place_index<1>, Lazy<T>::ready(std::forward<U>(x)));
+    }
+    explicit LazyField(Storage s) : v_(std::move(s)) {}
+    Storage v_;
+};
 
 }  // namespace core

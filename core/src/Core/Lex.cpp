@@ -3,11 +3,32 @@
 #include <array>
 #include <cstring>
 
+#include <pthread.h>
+
 #include "Core/Text.h"
 
 namespace core {
 
 thread_local int detail::ReaderDepth::depth = 0;
+
+bool detail::stackHasRoom() noexcept {
+    // The lowest address of this thread's stack, looked up once per thread;
+    // 0 when it cannot be found (then only the depth count limits nesting).
+    static thread_local const std::uintptr_t low = [] {
+        std::uintptr_t base = 0;
+        pthread_attr_t attr;
+        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+            void* addr = nullptr;
+            std::size_t size = 0;
+            if (pthread_attr_getstack(&attr, &addr, &size) == 0) base = reinterpret_cast<std::uintptr_t>(addr);
+            pthread_attr_destroy(&attr);
+        }
+        return base;
+    }();
+    constexpr std::uintptr_t margin = 512 * 1024;
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    return low == 0 || here > low + margin;
+}
 
 std::size_t detail::decodeAt(std::string_view in, std::size_t pos, Char& out) noexcept {
     if (pos >= in.size()) return 0;

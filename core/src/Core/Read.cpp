@@ -26,7 +26,8 @@ std::optional<Integer> lexemeToInteger(const LexNumber& n, bool negate) {
     if (!v && n.base == 10) {
         // A whole number may be written with a fraction of zeros or an
         // exponent that makes it whole ("1e3", "2.50e1").
-        std::string digits = n.digits + n.fraction.value_or("");
+        std::string digits = n.digits;
+        if (n.fraction) digits += *n.fraction;
         Integer e = n.exponent.value_or(Integer(0)) - Integer(static_cast<Int>(n.fraction ? n.fraction->size() : 0));
         auto ei = e.toInt();
         if (!ei || *ei > maxWholeExponent) return std::nullopt;
@@ -38,7 +39,7 @@ std::optional<Integer> lexemeToInteger(const LexNumber& n, bool negate) {
             for (std::size_t i = digits.size() - cut; i < digits.size(); ++i)
                 if (digits[i] != '0') return std::nullopt;
             digits.resize(digits.size() - cut);
-            if (digits.empty()) digits = "0";
+            if (digits.empty()) digits.push_back('0');
         }
         v = Integer::fromDigits(digits);
     }

@@ -23,9 +23,10 @@
 // ordinary parser (the two usual vocabularies, ReadP and ReadPrec, are the
 // same type here).
 //
-// Input is UTF-8 text; readers step over code points. Nesting is bounded
-// (`maxReaderDepth`): input nested more deeply than that fails to parse
-// instead of exhausting the stack.
+// Input is UTF-8 text; readers step over code points. Nesting is bounded:
+// when the running readers come close to the end of the thread's stack
+// (or nest deeper than `maxReaderDepth`), the innermost reader fails, so
+// input nested too deeply fails to parse instead of exhausting the stack.
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -48,14 +49,16 @@ template <class T>
 using Parses = std::vector<Parsed<T>>;
 
 // How deeply readers may nest (each running reader is one level).
-inline constexpr int maxReaderDepth = 20000;
+inline constexpr int maxReaderDepth = 100000;
 
 namespace detail {
+// True while the calling thread has a comfortable margin of stack left.
+bool stackHasRoom() noexcept;
 // Counts the nesting of running readers on this thread.
 struct ReaderDepth {
     static thread_local int depth;
     bool ok;
-    ReaderDepth() noexcept : ok(++depth <= maxReaderDepth) {}
+    ReaderDepth() noexcept : ok(++depth <= maxReaderDepth && stackHasRoom()) {}
     ~ReaderDepth() { --depth; }
 };
 // Decodes the code point at `pos` (U+FFFD and one byte for invalid bytes);

@@ -1,0 +1,2 @@
+find_package(absl REQUIRED)
+suite_bench(iso8601_dates ${CMAKE_CURRENT_SOURCE_DIR}/iso8601_dates.cpp tarvel::tarvel kalmet::kalmet core::core absl::time)

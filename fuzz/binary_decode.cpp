@@ -1,0 +1,59 @@
+// Decodes arbitrary bytes as several types. Decoding must never crash or
+// read out of bounds, and any input that decodes must re-encode to exactly
+// the same bytes (the encodings are canonical), decode again to an equal
+// value, and hash alike.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "Core/Binary.h"
+#include "Core/Hashable.h"
+
+namespace {
+
+// CompareValues is false for types holding doubles, whose NaNs are never
+// equal to themselves; their bytes are still compared.
+template <class T, bool CompareValues = true>
+void check(std::string_view input) {
+    auto r = core::decode<T>(input);
+    if (!r) {
+        if (r.error().empty()) std::abort();  // every failure has a message
+        return;
+    }
+    if (core::encode(*r) != input) std::abort();
+    auto again = core::decode<T>(input);
+    if (!again || core::encode(*again) != input) std::abort();
+    if constexpr (CompareValues)
+        if (!(*again == *r)) std::abort();
+    if constexpr (core::HashableType<T>)
+        if (core::hash(*again) != core::hash(*r)) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    using core::Either;
+    using core::Int;
+    using core::Integer;
+    using core::List;
+    using core::Text;
+    check<List<Int>>(input);
+    check<Text>(input);
+    check<std::string>(input);
+    check<Integer>(input);
+    check<core::Rational>(input);
+    check<core::Char>(input);
+    check<Either<Text, std::optional<Int>>>(input);
+    check<std::pair<Integer, List<bool>>>(input);
+    check<std::tuple<core::Ordering, core::Unit, std::int16_t, std::vector<Text>>>(input);
+    check<core::NonEmpty<std::optional<core::Char>>>(input);
+    check<List<std::vector<core::Unit>>>(input);
+    check<std::vector<Either<Integer, double>>, false>(input);
+    return 0;
+}

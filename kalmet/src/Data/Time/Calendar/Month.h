@@ -1,0 +1,72 @@
+#pragma once
+// Month: a year and a month, held as a count of months; YearMonth and
+// MonthDay build and take apart months and days.
+//
+//   kalmet::Month m = kalmet::YearMonth(2024, 2);    // build
+//   auto [year, month] = kalmet::YearMonth(m);       // take apart: 2024, 2
+//   kalmet::Day d = kalmet::MonthDay(m, 29);         // 2024-02-29
+//   auto [mm, day] = kalmet::MonthDay(d);            // m, 29
+#include <compare>
+#include <utility>
+
+#include "Data/Time/Calendar/Days.h"
+
+namespace kalmet {
+
+// A month of a year, held as year * 12 + (month of year - 1); consecutive
+// months have consecutive counts.
+class Month {
+public:
+    // January of year 0.
+    Month() noexcept = default;
+    explicit Month(core::Integer count) noexcept : count_(std::move(count)) {}
+
+    // The month count.
+    const core::Integer& count() const noexcept { return count_; }
+
+    friend bool operator==(const Month& a, const Month& b) noexcept { return a.count_ == b.count_; }
+    friend std::strong_ordering operator<=>(const Month& a, const Month& b) noexcept {
+        return a.count_ <=> b.count_;
+    }
+
+private:
+    core::Integer count_;
+};
+
+// A year and a month of that year. Converting to Month builds the month,
+// with the month of year clipped to 1..12; constructing from a Month takes
+// it apart.
+struct YearMonth {
+    Year year;
+    MonthOfYear month;
+
+    YearMonth(Year y, MonthOfYear m) noexcept : year(std::move(y)), month(m) {}
+    explicit YearMonth(const Month& m);
+    operator Month() const;
+
+    friend bool operator==(const YearMonth&, const YearMonth&) = default;
+};
+
+// A month and a day of that month. Converting to Day builds the day, with
+// the day clipped to 1..the month's length; constructing from a Day takes it
+// apart.
+struct MonthDay {
+    Month month;
+    DayOfMonth day;
+
+    MonthDay(Month m, DayOfMonth d) noexcept : month(std::move(m)), day(d) {}
+    explicit MonthDay(const Day& d);
+    operator Day() const;
+
+    friend bool operator==(const MonthDay&, const MonthDay&) = default;
+};
+
+// The month n months after m.
+inline Month addMonths(const core::Integer& n, const Month& m) { return Month(m.count() + n); }
+// The number of months from b to a.
+inline core::Integer diffMonths(const Month& a, const Month& b) { return a.count() - b.count(); }
+
+// The month a day falls in.
+Month dayMonth(const Day& d);
+
+}  // namespace kalmet

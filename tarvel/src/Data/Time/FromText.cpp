@@ -1,0 +1,770 @@
+#include "Data/Time/FromText.h"
+
+#include <bit>
+#include <cstring>
+#include <optional>
+#include <ostream>
+
+#include "Data/Time/Calendar/MonthDay.h"
+#include "Data/Time/Calendar/OrdinalDate.h"
+
+namespace tarvel {
+
+// ---------------------------------------------------------------- Message
+
+Message Message::unexpected(std::string_view utf8Char, std::string_view expecting) noexcept {
+    Message m(Kind::Char, expecting);
+    m.charSize_ = static_cast<std::uint8_t>(utf8Char.size() < 4 ? utf8Char.size() : 4);
+    std::uint32_t bytes = 0;
+    for (std::size_t i = 0; i < m.charSize_; ++i)
+        bytes |= std::uint32_t{static_cast<unsigned char>(utf8Char[i])} << (8 * i);
+    m.char_ = bytes;
+    return m;
+}
+
+Message Message::unexpectedEscaped(char c, std::string_view expecting) noexcept {
+    Message m(Kind::Escaped, expecting);
+    m.charSize_ = 1;
+    m.char_ = static_cast<unsigned char>(c);
+    return m;
+}
+
+Message Message::fields(std::string_view prefix, const core::Integer* year, std::initializer_list<core::Int> ints,
+                        bool lastIsPicoseconds) {
+    Message m(Kind::Fields, prefix);
+    if (year) {
+        m.hasYear_ = true;
+        m.year_ = *year;
+    }
+    for (core::Int v : ints)
+        if (m.intCount_ < 3) m.ints_[m.intCount_++] = v;
+    m.lastIsPicoseconds_ = lastIsPicoseconds;
+    return m;
+}
+
+namespace {
+
+// The escaped character form of an ASCII character: printable ones stand
+// for themselves (the backslash and the quote are escaped), control
+// characters as their escape or mnemonic.
+void appendEscaped(std::string& out, unsigned char c) {
+    static constexpr std::string_view controls[32] = {
+        "\\NUL", "\\SOH", "\\STX", "\\ETX", "\\EOT", "\\ENQ", "\\ACK", "\\a",
+        "\\b",   "\\t",   "\\n",   "\\v",   "\\f",   "\\r",   "\\SO",  "\\SI",
+        "\\DLE", "\\DC1", "\\DC2", "\\DC3", "\\DC4", "\\NAK", "\\SYN", "\\ETB",
+        "\\CAN", "\\EM",  "\\SUB", "\\ESC", "\\FS",  "\\GS",  "\\RS",  "\\US"};
+    out += '\'';
+    if (c < 32) out += controls[c];
+    else if (c == 127) out += "\\DEL";
+    else if (c == '\\') out += "\\\\";
+    else if (c == '\'') out += "\\'";
+    else out += static_cast<char>(c);
+    out += '\'';
+}
+
+// A picosecond count as seconds with exactly twelve decimals.
+void appendPicoseconds(std::string& out, core::Int ps) {
+    if (ps < 0) {
+        out += '-';
+        ps = -ps;
+    }
+    out += std::to_string(ps / 1'000'000'000'000);
+    std::string frac = std::to_string(ps % 1'000'000'000'000);
+    out += '.';
+    out.append(12 - frac.size(), '0');
+    out += frac;
+}
+
+}  // namespace
+
+void Message::appendTo(std::string& out) const {
+    const std::string_view phrase(phrase_, phraseSize_);
+    switch (kind_) {
+        case Kind::Text:
+            out += phrase;
+            return;
+        case Kind::End:
+            out += "Unexpected end-of-input, expecting ";
+            out += phrase;
+            return;
+        case Kind::Char:
+            out += "Unexpected '";
+            for (std::uint8_t i = 0; i < charSize_; ++i) out += static_cast<char>((char_ >> (8 * i)) & 0xFF);
+            out += "', expecting ";
+            out += phrase;
+            return;
+        case Kind::Escaped:
+            out += "Unexpected ";
+            appendEscaped(out, static_cast<unsigned char>(char_ & 0xFF));
+            out += ", expecting ";
+            out += phrase;
+            return;
+        case Kind::Fields:
+            out += phrase;
+            out += '(';
+            if (hasYear_) year_.appendTo(out);
+            for (std::uint8_t i = 0; i < intCount_; ++i) {
+                if (hasYear_ || i > 0) out += ',';
+                if (lastIsPicoseconds_ && i + 1 == intCount_) appendPicoseconds(out, ints_[i]);
+                else out += std::to_string(ints_[i]);
+            }
+            out += ')';
+            return;
+    }
+}
+
+std::string Message::str() const {
+    std::string out;
+    appendTo(out);
+    return out;
+}
+
+std::ostream& operator<<(std::ostream& out, const Message& m) { return out << m.str(); }
+
+namespace {
+
+using core::Int;
+using kalmet::Year;
+
+// ------------------------------------------------------------ the reader
+//
+// The input is read front to back through a cursor over its bytes; every
+// step consumes what it matched and leaves the cursor on the rest. A step
+// that fails stores its one message in `err` and returns false; the first
+// failure ends the parse.
+
+struct Cursor {
+    const unsigned char* p;
+    const unsigned char* e;
+    bool atEnd() const noexcept { return p == e; }
+};
+
+Cursor cursorOf(const Input& in) noexcept {
+    const auto* p = reinterpret_cast<const unsigned char*>(in.bytes().data());
+    return {p, p + in.bytes().size()};
+}
+
+constexpr int endOfInput = -1;
+constexpr int failed = -2;
+
+bool isDigit(int c) noexcept { return static_cast<unsigned>(c - '0') <= 9; }
+
+// Look-ahead over fixed shapes: the common inputs are checked several bytes
+// at a time without consuming anything; when a shape does not match, the
+// byte-by-byte steps take over at the same position, so every message and
+// the order of checks stay those of the steps.
+constexpr bool littleEndian = std::endian::native == std::endian::little;
+
+// The N bytes at p as a little-endian number, read with loads of the
+// sizes the processor has (a copy into a zeroed word would stall on
+// store forwarding).
+template <class T>
+T loadAs(const unsigned char* p) noexcept {
+    T x;
+    std::memcpy(&x, p, sizeof x);
+    return x;
+}
+template <std::size_t N>
+std::uint64_t loadBytes(const unsigned char* p) noexcept {
+    static_assert(N >= 1 && N <= 8);
+    if constexpr (N == 8) return loadAs<std::uint64_t>(p);
+    else if constexpr (N == 4) return loadAs<std::uint32_t>(p);
+    else if constexpr (N > 4) return loadAs<std::uint32_t>(p) | (loadBytes<N - 4>(p + 4) << 32);
+    else if constexpr (N >= 2) return loadAs<std::uint16_t>(p) | (N > 2 ? std::uint64_t{p[2]} << 16 : 0);
+    else return p[0];
+}
+
+// Four decimal digits at p (p has at least four bytes).
+inline bool fourDigitsAt(const unsigned char* p) noexcept {
+    const auto x = static_cast<std::uint32_t>(loadBytes<4>(p));
+    return (x & 0xF0F0F0F0u) == 0x30303030u && ((x + 0x06060606u) & 0xF0F0F0F0u) == 0x30303030u;
+}
+
+inline Int twoDigitsAt(const unsigned char* p) noexcept { return 10 * (p[0] & 0x0F) + (p[1] & 0x0F); }
+
+// Messages are assembled only on the failure path, out of line.
+
+Message nonAscii() noexcept { return Message::text("Non-ASCII character"); }
+
+Message unexpectedEnd(std::string_view expecting) noexcept { return Message::unexpectedEnd(expecting); }
+
+// "Unexpected 'c', expecting <phrase>", with the character's bytes raw.
+Message unexpectedChars(std::string_view c, std::string_view expecting) noexcept {
+    return Message::unexpected(c, expecting);
+}
+
+Message unexpectedChar(int c, std::string_view expecting) noexcept {
+    const char ch = static_cast<char>(c);
+    return unexpectedChars(std::string_view(&ch, 1), expecting);
+}
+
+// unconsAscii: the next character if it is ASCII (the cursor moves past
+// it); endOfInput when the input is exhausted (the length test comes
+// first); failed, with "Non-ASCII character", on a byte of 0x80 or above.
+[[gnu::always_inline]] inline int unconsAscii(Cursor& in, Message& err) {
+    if (in.atEnd()) return endOfInput;
+    const unsigned char b = *in.p;
+    if (b >= 0x80) [[unlikely]] {
+        err = nonAscii();
+        return failed;
+    }
+    ++in.p;
+    return b;
+}
+
+// requireEnd: succeeds on an exhausted input, else reports the next
+// character, decoded whole from UTF-8 (an invalid sequence shows as
+// U+FFFD, as in a core::Text).
+[[gnu::cold, gnu::noinline]] Message unexpectedBeforeEnd(Cursor in) {
+    if (*in.p < 0x80) return unexpectedChar(*in.p, "end-of-input");
+    const std::string_view rest(reinterpret_cast<const char*>(in.p), static_cast<std::size_t>(in.e - in.p));
+    const auto d = core::utf8::decode(rest);
+    return unexpectedChars(d ? rest.substr(0, d->size) : std::string_view("\xEF\xBF\xBD"), "end-of-input");
+}
+
+inline bool requireEnd(const Cursor& in, Message& err) {
+    if (in.atEnd()) return true;
+    err = unexpectedBeforeEnd(in);
+    return false;
+}
+
+// Reads one character that must be `want`, with the messages of a position
+// whose phrase is `expecting`.
+[[gnu::always_inline]] inline bool expectChar(Cursor& in, char want, std::string_view expecting, Message& err) {
+    const int c = unconsAscii(in, err);
+    if (c == want) return true;
+    if (c == endOfInput) err = unexpectedEnd(expecting);
+    else if (c != failed) err = unexpectedChar(c, expecting);
+    return false;
+}
+
+// One decimal digit of a two-digit field.
+[[gnu::always_inline]] inline bool readDigit(Cursor& in, Int& out, Message& err) {
+    const int c = unconsAscii(in, err);
+    if (isDigit(c)) {
+        out = c & 0x0F;
+        return true;
+    }
+    if (c == endOfInput) err = unexpectedEnd("a digit");
+    else if (c != failed) err = unexpectedChar(c, "a digit");
+    return false;
+}
+
+// readTwoDigits: exactly two decimal digits, 00..99; the first is checked
+// before the second is read.
+[[gnu::always_inline]] inline bool readTwoDigits(Cursor& in, Int& out, Message& err) {
+    Int hi, lo;
+    if (!readDigit(in, hi, err) || !readDigit(in, lo, err)) [[unlikely]] return false;
+    out = 10 * hi + lo;
+    return true;
+}
+
+// The value of a run of n decimal digits: machine arithmetic up to 18
+// digits (computed while scanning), the general conversion beyond.
+constexpr std::size_t maxSmallDigits = 18;
+
+// parseYear_: the year step. An optional sign and a digit run of at least
+// four digits. On success the cursor rests on the character that ended the
+// run (an ASCII non-digit) or at the end of the input; the caller's next
+// step decides what may follow.
+Message unexpectedYearStart(int c) noexcept {
+    return Message::unexpectedEscaped(static_cast<char>(c), "-, +, or a digit");
+}
+
+Message shortYear() noexcept { return Message::text("expected year with at least 4 digits"); }
+
+[[gnu::noinline]] Year bigDigits(const unsigned char* start, std::size_t n, bool negative) {
+    Year y = core::Integer::fromDigits(std::string_view(reinterpret_cast<const char*>(start), n));
+    return negative ? -y : y;
+}
+
+inline bool parseYear_(Cursor& in, Year& year, Message& err) {
+    const int first = unconsAscii(in, err);
+    if (first == failed) [[unlikely]] return false;
+    if (first == endOfInput) [[unlikely]] {
+        err = unexpectedEnd("-, +, or a digit");
+        return false;
+    }
+    const bool negative = first == '-';
+    if (first != '-' && first != '+') {
+        if (!isDigit(first)) [[unlikely]] {
+            err = unexpectedYearStart(first);
+            return false;
+        }
+        --in.p;  // the digit starts the run
+    }
+    const unsigned char* start = in.p;
+    Int v = 0;
+    if (in.e - in.p >= 4 && fourDigitsAt(in.p)) {
+        v = 1000 * (in.p[0] & 0x0F) + 100 * (in.p[1] & 0x0F) + twoDigitsAt(in.p + 2);
+        in.p += 4;
+    }
+    while (!in.atEnd()) {
+        const unsigned char b = *in.p;
+        if (isDigit(b)) {
+            if (static_cast<std::size_t>(in.p - start) < maxSmallDigits) v = 10 * v + (b & 0x0F);
+            ++in.p;
+            continue;
+        }
+        if (b >= 0x80) [[unlikely]] {
+            err = nonAscii();
+            return false;
+        }
+        break;
+    }
+    const auto n = static_cast<std::size_t>(in.p - start);
+    if (n < 4) [[unlikely]] {
+        err = shortYear();
+        return false;
+    }
+    if (n <= maxSmallDigits) year = Year(negative ? -v : v);
+    else year = bigDigits(start, n, negative);
+    return true;
+}
+
+// The tuple text form of calendar fields: "(" fields joined by "," ")".
+// The tuple text form of calendar fields, the year first.
+[[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m) {
+    return Message::fields(prefix, &y, {m});
+}
+[[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m, Int d) {
+    return Message::fields(prefix, &y, {m, d});
+}
+
+// The separator after a year, shared by months, days and quarters.
+inline bool dashAfterYear(Cursor& in, Message& err) {
+    return expectChar(in, '-', "a dash after a year part", err);
+}
+
+// The common shape YYYY-MM-DD (ten bytes at p): four digits, '-',
+// two digits, '-', two digits.
+inline bool shortDateShape(const unsigned char* p) noexcept {
+    if constexpr (!littleEndian) return false;
+    const std::uint64_t x = loadBytes<8>(p);
+    const std::uint64_t t = loadBytes<2>(p + 8);
+    return (x & 0xFFF0F0FFF0F0F0F0ull) == 0x2D30302D30303030ull &&
+           ((x + 0x0006060006060606ull) & 0x00F0F000F0F0F0F0ull) == 0x0030300030303030ull &&
+           (t & 0xF0F0u) == 0x3030u && ((t + 0x0606u) & 0xF0F0u) == 0x3030u;
+}
+
+// The Day of a date of that shape, or its "invalid day" message: the same
+// checks, in the same order, as the steps of parseDate and requireEnd give
+// for such an input. A four-digit year always lies in the range where the
+// calendar's machine-integer forms apply.
+[[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
+    const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
+    const Int m = twoDigitsAt(p + 5);
+    const Int d = twoDigitsAt(p + 8);
+    const bool leap = kalmet::detail::isLeapYearInt(y);
+    if (const auto yd = kalmet::monthAndDayToDayOfYearValid(leap, m, d)) [[likely]]
+        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd)));
+    return core::Left(withFields("invalid day:", Year(y), m, d));
+}
+
+// The calendar date: year '-' MM '-' DD, validated against the calendar.
+[[gnu::noinline]] bool parseDateSteps(Cursor& in, kalmet::Day& day, Message& err);
+
+[[gnu::always_inline]] inline bool parseDate(Cursor& in, kalmet::Day& day, Message& err) {
+    if (in.e - in.p >= 10 && shortDateShape(in.p)) {
+        // Four digits and '-' end the year run: the steps would read exactly
+        // these fields, with the same checks.
+        const unsigned char* p = in.p;
+        const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
+        const Int m = twoDigitsAt(p + 5);
+        const Int d = twoDigitsAt(p + 8);
+        in.p += 10;
+        if (const auto yd = kalmet::monthAndDayToDayOfYearValid(kalmet::detail::isLeapYearInt(y), m, d)) [[likely]] {
+            day = kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd));
+            return true;
+        }
+        err = withFields("invalid day:", Year(y), m, d);
+        return false;
+    }
+    return parseDateSteps(in, day, err);
+}
+
+bool parseDateSteps(Cursor& in, kalmet::Day& day, Message& err) {
+    Year y;
+    Int m, d;
+    if (!parseYear_(in, y, err)) [[unlikely]]
+        return false;
+    if (littleEndian && in.e - in.p >= 6 &&
+        (loadBytes<6>(in.p) & 0xF0F0FFF0F0FFull) == 0x30302D30302Dull &&
+        ((loadBytes<6>(in.p) + 0x060600060600ull) & 0xF0F000F0F000ull) == 0x303000303000ull) {
+        // "-MM-DD"
+        m = twoDigitsAt(in.p + 1);
+        d = twoDigitsAt(in.p + 4);
+        in.p += 6;
+    } else if (!dashAfterYear(in, err) || !readTwoDigits(in, m, err) || !expectChar(in, '-', "a dash, -", err) ||
+               !readTwoDigits(in, d, err)) [[unlikely]] {
+        return false;
+    }
+    const bool leap = kalmet::isLeapYear(y);
+    if (const auto yd = kalmet::monthAndDayToDayOfYearValid(leap, m, d)) {
+        if (auto r = kalmet::fromOrdinalDateValid(y, *yd)) {
+            day = std::move(*r);
+            return true;
+        }
+    }
+    [[unlikely]] err = withFields("invalid day:", y, m, d);
+    return false;
+}
+
+// The quarter letter and digit.
+inline bool parseQuarterLetterDigit(Cursor& in, kalmet::QuarterOfYear& q, Message& err) {
+    const int c = unconsAscii(in, err);
+    if (c == failed) [[unlikely]] return false;
+    if (c == endOfInput) [[unlikely]] {
+        err = unexpectedEnd("QuarterOfYear");
+        return false;
+    }
+    if (c != 'Q' && c != 'q') [[unlikely]] {
+        err = unexpectedChar(c, "QuarterOfYear");
+        return false;
+    }
+    const int d = unconsAscii(in, err);
+    if (d == failed) [[unlikely]] return false;
+    if (d == endOfInput) [[unlikely]] {
+        err = unexpectedEnd("Quarter digit");
+        return false;
+    }
+    if (d < '1' || d > '4') [[unlikely]] {
+        err = unexpectedChar(d, "QuarterOfYear digit");
+        return false;
+    }
+    q = static_cast<kalmet::QuarterOfYear>(d - '0');
+    return true;
+}
+
+// ----------------------------------------------------------- time steps
+
+// "HH:MM" at p (five bytes).
+inline bool hourMinuteShape(const unsigned char* p) noexcept {
+    const std::uint64_t x = loadBytes<5>(p);
+    return (x & 0xF0F0FFF0F0ull) == 0x30303A3030ull && ((x + 0x0606000606ull) & 0xF0F000F0F0ull) == 0x3030003030ull;
+}
+// ":SS" at p (three bytes).
+inline bool colonSecondsShape(const unsigned char* p) noexcept {
+    const std::uint64_t x = loadBytes<3>(p);
+    return (x & 0xF0F0FFull) == 0x30303Aull && ((x + 0x060600ull) & 0xF0F000ull) == 0x303000ull;
+}
+
+constexpr Int powersOfTen[13] = {1,         10,         100,         1000,         10000,         100000,      1000000,
+                                 10000000,  100000000,  1000000000,  10000000000,  100000000000,  1000000000000};
+
+// The fields of a time of day as read; seconds in picoseconds.
+struct TimeFields {
+    Int hour = 0;
+    Int minute = 0;
+    Int picoseconds = 0;
+};
+
+// readFraction: the decimals after the seconds' dot. Scans the digit run
+// (a non-ASCII byte fails at once), checks its count, and gives the
+// fraction scaled to twelve decimals (picoseconds).
+inline bool readFraction(Cursor& in, Int& picoseconds, Message& err) {
+    const unsigned char* start = in.p;
+    Int v = 0;
+    while (!in.atEnd()) {
+        const unsigned char b = *in.p;
+        if (isDigit(b)) {
+            if (in.p - start < 12) v = 10 * v + (b & 0x0F);
+            ++in.p;
+            continue;
+        }
+        if (b >= 0x80) [[unlikely]] {
+            err = nonAscii();
+            return false;
+        }
+        break;
+    }
+    const auto n = in.p - start;
+    if (n == 0) [[unlikely]] {
+        err = Message::text("Expecting at least one decimal after a dot");
+        return false;
+    }
+    if (n > 12) [[unlikely]] {
+        err = Message::text("Unexpectedly over twelve decimals");
+        return false;
+    }
+    picoseconds = v * powersOfTen[12 - n];
+    return true;
+}
+
+// Peeks at the character after a field of the time: true with `c` set (the
+// cursor stays on it) or at the end (c = endOfInput); false with "Non-ASCII
+// character" for a byte of 0x80 or above.
+[[gnu::always_inline]] inline bool peekAscii(const Cursor& in, int& c, Message& err) {
+    if (in.atEnd()) {
+        c = endOfInput;
+        return true;
+    }
+    if (*in.p >= 0x80) [[unlikely]] {
+        err = nonAscii();
+        return false;
+    }
+    c = *in.p;
+    return true;
+}
+
+// The time of day: HH ':' MM [':' SS ['.' decimals]]. On success the time
+// is complete and the cursor rests at the end or on the ASCII character
+// that follows it (not consumed); the fields are not yet validated.
+[[gnu::always_inline]] inline bool readTime(Cursor& in, TimeFields& t, Message& err) {
+    Int hour, minute;
+    if (in.e - in.p >= 5 && hourMinuteShape(in.p)) {
+        hour = twoDigitsAt(in.p);
+        minute = twoDigitsAt(in.p + 3);
+        in.p += 5;
+    } else if (!readTwoDigits(in, hour, err) || !expectChar(in, ':', "a colon, :", err) ||
+               !readTwoDigits(in, minute, err)) [[unlikely]] {
+        return false;
+    }
+    t.hour = hour;
+    t.minute = minute;
+    t.picoseconds = 0;
+    int c;
+    if (!peekAscii(in, c, err)) [[unlikely]]
+        return false;
+    if (c != ':') return true;
+    Int seconds;
+    if (in.e - in.p >= 3 && colonSecondsShape(in.p)) {
+        seconds = twoDigitsAt(in.p + 1);
+        in.p += 3;
+    } else {
+        ++in.p;
+        if (!readTwoDigits(in, seconds, err)) [[unlikely]]
+            return false;
+    }
+    t.picoseconds = seconds * kalmet::detail::picosPerSecond;
+    if (!peekAscii(in, c, err)) [[unlikely]]
+        return false;
+    if (c != '.') return true;
+    ++in.p;
+    Int fraction = 0;
+    if (!readFraction(in, fraction, err)) [[unlikely]]
+        return false;
+    t.picoseconds += fraction;
+    return true;
+}
+
+// Hours below 24 and minutes below 60, then seconds below 61 (a leap
+// second fits).
+[[gnu::cold, gnu::noinline]] Message invalidTime(Int hour, Int minute, Int picoseconds) {
+    return Message::fields("Invalid time of day:", nullptr, {hour, minute, picoseconds}, true);
+}
+inline bool validateTime(const TimeFields& t, Message& err) {
+    const Int hour = t.hour, minute = t.minute, picoseconds = t.picoseconds;
+    if (hour < 24 && minute < 60 && picoseconds < 61 * kalmet::detail::picosPerSecond) [[likely]]
+        return true;
+    err = invalidTime(hour, minute, picoseconds);
+    return false;
+}
+
+inline kalmet::TimeOfDay toTimeOfDay(const TimeFields& t) {
+    return kalmet::TimeOfDay{t.hour, t.minute, kalmet::Pico::fromPicoseconds(t.picoseconds)};
+}
+
+// hhmm: the offset after the zone's sign. HH, then at the end nothing
+// more, else ':' MM or MM; then the end of the input; then the ranges.
+inline bool hhmm(Cursor& in, bool negative, kalmet::TimeZone& zone, Message& err) {
+    Int hours, minutes = 0;
+    if (in.e - in.p == 5 && hourMinuteShape(in.p)) {
+        hours = twoDigitsAt(in.p);
+        minutes = twoDigitsAt(in.p + 3);
+        in.p += 5;
+    } else {
+        if (!readTwoDigits(in, hours, err)) [[unlikely]]
+            return false;
+        if (!in.atEnd()) {
+            const int c = unconsAscii(in, err);
+            if (c == failed) [[unlikely]]
+                return false;
+            if (c == ':') {
+                if (!readTwoDigits(in, minutes, err)) [[unlikely]]
+                    return false;
+            } else if (isDigit(c)) {
+                Int second;
+                if (!readDigit(in, second, err)) [[unlikely]]
+                    return false;
+                minutes = 10 * (c & 0x0F) + second;
+            } else [[unlikely]] {
+                err = unexpectedChar(c, "colon or a digit");
+                return false;
+            }
+            if (!requireEnd(in, err)) [[unlikely]]
+                return false;
+        }
+    }
+    if (hours >= 24 || minutes >= 60) [[unlikely]] {
+        err = Message::fields("Invalid TimeZone:", nullptr, {hours, minutes});
+        return false;
+    }
+    const Int offset = hours * 60 + minutes;
+    zone.minutes = negative ? -offset : offset;
+    return true;
+}
+
+constexpr std::string_view zonePhrase = "timezone: Z, +HH:MM or -HH:MM";
+
+// The zone after a complete time of a UTC or zoned time: the cursor rests
+// at the end or on an ASCII character.
+inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
+    if (in.atEnd()) [[unlikely]] {
+        err = unexpectedEnd("timezone");
+        return false;
+    }
+    const int c = *in.p++;
+    if (c == 'Z') return requireEnd(in, err);
+    if (c == '+' || c == '-') return hhmm(in, c == '-', zone, err);
+    err = unexpectedChar(c, zonePhrase);
+    return false;
+}
+
+// The date, the separator and the time of a timestamp, validated.
+inline bool readTimestamp(Cursor& in, kalmet::LocalTime& local, Message& err) {
+    if (!parseDate(in, local.day, err)) [[unlikely]]
+        return false;
+    const int sep = unconsAscii(in, err);
+    if (sep != 'T' && sep != ' ') [[unlikely]] {
+        if (sep == endOfInput) err = unexpectedEnd("a day separator, T or space");
+        else if (sep != failed) err = unexpectedChar(sep, "a day separator, T or space");
+        return false;
+    }
+    TimeFields t;
+    if (!readTime(in, t, err) || !validateTime(t, err)) [[unlikely]]
+        return false;
+    local.timeOfDay = toTimeOfDay(t);
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------- date parsers
+
+Result<Year> parseYear(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    Year y;
+    if (!parseYear_(in, y, err)) [[unlikely]] return core::Left(std::move(err));
+    // The digit run stopped at an ASCII non-digit or at the end.
+    if (!in.atEnd()) [[unlikely]] return core::Left(unexpectedChar(*in.p, "end-of-input"));
+    return core::Right(std::move(y));
+}
+
+Result<kalmet::Month> parseMonth(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    Year y;
+    Int m;
+    if (!parseYear_(in, y, err) || !dashAfterYear(in, err) || !readTwoDigits(in, m, err))
+        return core::Left(std::move(err));
+    if (m < 1 || m > 12) [[unlikely]] return core::Left(withFields("invalid month:", y, m));
+    if (!requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
+    return core::Right(kalmet::Month(kalmet::YearMonth(std::move(y), m)));
+}
+
+namespace {
+[[gnu::noinline]] Result<kalmet::Day> parseDaySteps(Cursor in) {
+    Message err;
+    kalmet::Day d;
+    if (!parseDate(in, d, err) || !requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
+    return core::Right(std::move(d));
+}
+}  // namespace
+
+Result<kalmet::Day> parseDay(Input input) {
+    const Cursor in = cursorOf(input);
+    // The common shape YYYY-MM-DD is recognised in one look (nothing is
+    // consumed by looking); every other input goes through the steps.
+    if (in.e - in.p == 10 && shortDateShape(in.p)) return shortDate(in.p);
+    return parseDaySteps(in);
+}
+
+Result<kalmet::Quarter> parseQuarter(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    Year y;
+    kalmet::QuarterOfYear q;
+    if (!parseYear_(in, y, err) || !dashAfterYear(in, err) || !parseQuarterLetterDigit(in, q, err) ||
+        !requireEnd(in, err))
+        return core::Left(std::move(err));
+    return core::Right(kalmet::Quarter(kalmet::YearQuarter(std::move(y), q)));
+}
+
+Result<kalmet::QuarterOfYear> parseQuarterOfYear(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    kalmet::QuarterOfYear q;
+    if (!parseQuarterLetterDigit(in, q, err) || !requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
+    return core::Right(q);
+}
+
+}  // namespace tarvel
+
+namespace tarvel {
+
+// ---------------------------------------------------------- time parsers
+
+Result<kalmet::TimeOfDay> parseTimeOfDay(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    TimeFields t;
+    if (!readTime(in, t, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    // A stray character is reported before the time is validated.
+    if (!in.atEnd()) [[unlikely]]
+        return core::Left(unexpectedChar(*in.p, "end-of-input"));
+    if (!validateTime(t, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    return core::Right(toTimeOfDay(t));
+}
+
+Result<kalmet::TimeZone> parseTimeZone(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    kalmet::TimeZone zone;
+    const int c = unconsAscii(in, err);
+    bool ok;
+    if (c == 'Z') ok = requireEnd(in, err);
+    else if (c == '+' || c == '-') ok = hhmm(in, c == '-', zone, err);
+    else if (c == endOfInput) ok = false, err = unexpectedEnd(zonePhrase);
+    else if (c == failed) ok = false;
+    else ok = false, err = unexpectedChar(c, zonePhrase);
+    if (!ok) [[unlikely]]
+        return core::Left(std::move(err));
+    return core::Right(std::move(zone));
+}
+
+Result<kalmet::LocalTime> parseLocalTime(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    kalmet::LocalTime local;
+    if (!readTimestamp(in, local, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    // The time was validated first; what remains must be nothing.
+    if (!in.atEnd()) [[unlikely]]
+        return core::Left(unexpectedChar(*in.p, "end-of-input"));
+    return core::Right(std::move(local));
+}
+
+Result<kalmet::UTCTime> parseUTCTime(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    kalmet::LocalTime local;
+    kalmet::TimeZone zone;
+    if (!readTimestamp(in, local, err) || !zoneAfterTime(in, zone, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    return core::Right(kalmet::localTimeToUTC(zone, local));
+}
+
+Result<kalmet::ZonedTime> parseZonedTime(Input input) {
+    Cursor in = cursorOf(input);
+    Message err;
+    kalmet::ZonedTime zoned;
+    if (!readTimestamp(in, zoned.localTime, err) || !zoneAfterTime(in, zoned.zone, err)) [[unlikely]]
+        return core::Left(std::move(err));
+    return core::Right(std::move(zoned));
+}
+
+}  // namespace tarvel
