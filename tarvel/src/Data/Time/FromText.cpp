@@ -12,23 +12,6 @@ namespace tarvel {
 
 // ---------------------------------------------------------------- Message
 
-Message Message::unexpected(std::string_view utf8Char, std::string_view expecting) noexcept {
-    Message m(Kind::Char, expecting);
-    m.charSize_ = static_cast<std::uint8_t>(utf8Char.size() < 4 ? utf8Char.size() : 4);
-    std::uint32_t bytes = 0;
-    for (std::size_t i = 0; i < m.charSize_; ++i)
-        bytes |= std::uint32_t{static_cast<unsigned char>(utf8Char[i])} << (8 * i);
-    m.char_ = bytes;
-    return m;
-}
-
-Message Message::unexpectedEscaped(char c, std::string_view expecting) noexcept {
-    Message m(Kind::Escaped, expecting);
-    m.charSize_ = 1;
-    m.char_ = static_cast<unsigned char>(c);
-    return m;
-}
-
 Message Message::fields(std::string_view prefix, const core::Integer* year, std::initializer_list<core::Int> ints,
                         bool lastIsPicoseconds) {
     Message m(Kind::Fields, prefix);
@@ -215,16 +198,21 @@ Message unexpectedChar(int c, std::string_view expecting) noexcept {
 // requireEnd: succeeds on an exhausted input, else reports the next
 // character, decoded whole from UTF-8 (an invalid sequence shows as
 // U+FFFD, as in a core::Text).
-[[gnu::cold, gnu::noinline]] Message unexpectedBeforeEnd(Cursor in) {
-    if (*in.p < 0x80) return unexpectedChar(*in.p, "end-of-input");
+// (The message is written straight into `err`: returning it through a
+// temporary would cost a copy of fields just written, which stalls.)
+[[gnu::cold, gnu::noinline]] void failBeforeEnd(Cursor in, Message& err) {
+    if (*in.p < 0x80) {
+        err = unexpectedChar(*in.p, "end-of-input");
+        return;
+    }
     const std::string_view rest(reinterpret_cast<const char*>(in.p), static_cast<std::size_t>(in.e - in.p));
     const auto d = core::utf8::decode(rest);
-    return unexpectedChars(d ? rest.substr(0, d->size) : std::string_view("\xEF\xBF\xBD"), "end-of-input");
+    err = unexpectedChars(d ? rest.substr(0, d->size) : std::string_view("\xEF\xBF\xBD"), "end-of-input");
 }
 
 inline bool requireEnd(const Cursor& in, Message& err) {
     if (in.atEnd()) return true;
-    err = unexpectedBeforeEnd(in);
+    failBeforeEnd(in, err);
     return false;
 }
 

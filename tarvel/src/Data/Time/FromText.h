@@ -47,10 +47,23 @@ public:
     }
     // "Unexpected '" + the character + "', expecting " + expecting (a
     // literal); the character is given as its UTF-8 bytes (1 to 4).
-    static Message unexpected(std::string_view utf8Char, std::string_view expecting) noexcept;
+    static Message unexpected(std::string_view utf8Char, std::string_view expecting) noexcept {
+        Message m(Kind::Char, expecting);
+        const std::size_t n = utf8Char.size() < 4 ? utf8Char.size() : 4;
+        std::uint32_t bytes = 0;
+        for (std::size_t i = 0; i < n; ++i) bytes |= std::uint32_t{static_cast<unsigned char>(utf8Char[i])} << (8 * i);
+        m.charSize_ = static_cast<std::uint8_t>(n);
+        m.char_ = bytes;
+        return m;
+    }
     // "Unexpected " + the ASCII character in escaped form + ", expecting " +
     // expecting (a literal).
-    static Message unexpectedEscaped(char c, std::string_view expecting) noexcept;
+    static Message unexpectedEscaped(char c, std::string_view expecting) noexcept {
+        Message m(Kind::Escaped, expecting);
+        m.charSize_ = 1;
+        m.char_ = static_cast<unsigned char>(c);
+        return m;
+    }
     // prefix (a literal) + "(" + fields joined by "," + ")". The year, when
     // given, comes first; when `lastIsPicoseconds`, the last field is a
     // picosecond count written as seconds with twelve decimals.
