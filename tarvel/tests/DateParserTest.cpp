@@ -113,6 +113,11 @@ TEST(ParseDay, InvalidUtf8InAStringViewReadsAsReplacementCharacter) {
               "Unexpected '\xef\xbf\xbd', expecting end-of-input");
 }
 
+TEST(ParseDay, ANullCStringReadsAsEmpty) {
+    const char* none = nullptr;
+    EXPECT_EQ(leftOf(parseDay(none)), "Unexpected end-of-input, expecting -, +, or a digit");
+}
+
 TEST(ParseDay, ReadsASliceOfASharedText) {
     const core::Text whole("xx2024-02-29yy");
     const core::Text slice = whole.sliceBytes(2, 10);

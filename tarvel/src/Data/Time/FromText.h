@@ -110,7 +110,8 @@ public:
     Input(const core::Text& t) noexcept : bytes_(t.view()) {}
     Input(std::string_view s) noexcept : bytes_(s) {}
     Input(const std::string& s) noexcept : bytes_(s) {}
-    Input(const char* s) noexcept : bytes_(s) {}
+    // A null pointer reads as the empty text.
+    Input(const char* s) noexcept : bytes_(s ? std::string_view(s) : std::string_view()) {}
     std::string_view bytes() const noexcept { return bytes_; }
 
 private:
