@@ -47,12 +47,14 @@ void appendEscaped(std::string& out, unsigned char c) {
 
 // A picosecond count as seconds with exactly twelve decimals.
 void appendPicoseconds(std::string& out, core::Int ps) {
+    // The magnitude as unsigned, so that the most negative count is exact.
+    unsigned long long m = static_cast<unsigned long long>(ps);
     if (ps < 0) {
         out += '-';
-        ps = -ps;
+        m = 0ULL - m;
     }
-    out += std::to_string(ps / 1'000'000'000'000);
-    std::string frac = std::to_string(ps % 1'000'000'000'000);
+    out += std::to_string(m / 1'000'000'000'000ULL);
+    std::string frac = std::to_string(m % 1'000'000'000'000ULL);
     out += '.';
     out.append(12 - frac.size(), '0');
     out += frac;
@@ -165,7 +167,8 @@ inline bool fourDigitsAt(const unsigned char* p) noexcept {
 
 inline Int twoDigitsAt(const unsigned char* p) noexcept { return 10 * (p[0] & 0x0F) + (p[1] & 0x0F); }
 
-// Messages are assembled only on the failure path, out of line.
+// The messages of the failure paths: each holds the parts of its text
+// (see Message), so building one costs a few stores.
 
 Message nonAscii() noexcept { return Message::text("Non-ASCII character"); }
 
@@ -251,10 +254,6 @@ inline bool requireEnd(const Cursor& in, Message& err) {
 // digits (computed while scanning), the general conversion beyond.
 constexpr std::size_t maxSmallDigits = 18;
 
-// parseYear_: the year step. An optional sign and a digit run of at least
-// four digits. On success the cursor rests on the character that ended the
-// run (an ASCII non-digit) or at the end of the input; the caller's next
-// step decides what may follow.
 Message unexpectedYearStart(int c) noexcept {
     return Message::unexpectedEscaped(static_cast<char>(c), "-, +, or a digit");
 }
@@ -266,6 +265,10 @@ Message shortYear() noexcept { return Message::text("expected year with at least
     return negative ? -y : y;
 }
 
+// parseYear_: the year step. An optional sign and a digit run of at least
+// four digits. On success the cursor rests on the character that ended the
+// run (an ASCII non-digit) or at the end of the input; the caller's next
+// step decides what may follow.
 inline bool parseYear_(Cursor& in, Year& year, Message& err) {
     const int first = unconsAscii(in, err);
     if (first == failed) [[unlikely]] return false;
@@ -310,8 +313,8 @@ inline bool parseYear_(Cursor& in, Year& year, Message& err) {
     return true;
 }
 
-// The tuple text form of calendar fields: "(" fields joined by "," ")".
-// The tuple text form of calendar fields, the year first.
+// A prefix and the tuple text form of calendar fields, the year first:
+// "(" fields joined by "," ")".
 [[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m) {
     return Message::fields(prefix, &y, {m});
 }
@@ -335,18 +338,28 @@ inline bool shortDateShape(const unsigned char* p) noexcept {
            (t & 0xF0F0u) == 0x3030u && ((t + 0x0606u) & 0xF0F0u) == 0x3030u;
 }
 
-// The Day of a date of that shape, or its "invalid day" message: the same
-// checks, in the same order, as the steps of parseDate and requireEnd give
-// for such an input. A four-digit year always lies in the range where the
-// calendar's machine-integer forms apply.
-[[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
+// The fields of a date of that shape, and its day of the year when the
+// date is in the calendar. A four-digit year always lies in the range where
+// the calendar's machine-integer forms apply.
+struct ShortDate {
+    Int year, month, day;
+    std::optional<kalmet::DayOfYear> dayOfYear;
+};
+[[gnu::always_inline]] inline ShortDate readShortDate(const unsigned char* p) noexcept {
     const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
     const Int m = twoDigitsAt(p + 5);
     const Int d = twoDigitsAt(p + 8);
-    const bool leap = kalmet::detail::isLeapYearInt(y);
-    if (const auto yd = kalmet::monthAndDayToDayOfYearValid(leap, m, d)) [[likely]]
-        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd)));
-    return core::Left(withFields("invalid day:", Year(y), m, d));
+    return {y, m, d, kalmet::monthAndDayToDayOfYearValid(kalmet::detail::isLeapYearInt(y), m, d)};
+}
+
+// The Day of a date of that shape, or its "invalid day" message: the same
+// checks, in the same order, as the steps of parseDate and requireEnd give
+// for such an input.
+[[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
+    const ShortDate s = readShortDate(p);
+    if (s.dayOfYear) [[likely]]
+        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(s.year, *s.dayOfYear)));
+    return core::Left(withFields("invalid day:", Year(s.year), s.month, s.day));
 }
 
 // The calendar date: year '-' MM '-' DD, validated against the calendar.
@@ -356,16 +369,13 @@ inline bool shortDateShape(const unsigned char* p) noexcept {
     if (in.e - in.p >= 10 && shortDateShape(in.p)) {
         // Four digits and '-' end the year run: the steps would read exactly
         // these fields, with the same checks.
-        const unsigned char* p = in.p;
-        const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
-        const Int m = twoDigitsAt(p + 5);
-        const Int d = twoDigitsAt(p + 8);
+        const ShortDate s = readShortDate(in.p);
         in.p += 10;
-        if (const auto yd = kalmet::monthAndDayToDayOfYearValid(kalmet::detail::isLeapYearInt(y), m, d)) [[likely]] {
-            day = kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd));
+        if (s.dayOfYear) [[likely]] {
+            day = kalmet::Day(kalmet::detail::ordinalToMjd(s.year, *s.dayOfYear));
             return true;
         }
-        err = withFields("invalid day:", Year(y), m, d);
+        err = withFields("invalid day:", Year(s.year), s.month, s.day);
         return false;
     }
     return parseDateSteps(in, day, err);
