@@ -546,11 +546,12 @@ inline bool readFraction(Cursor& in, Int& picoseconds, Message& err) {
     return true;
 }
 
-// Hours below 24 and minutes below 60, then seconds below 61 (a leap
-// second fits).
 [[gnu::cold, gnu::noinline]] Message invalidTime(Int hour, Int minute, Int picoseconds) {
     return Message::fields("Invalid time of day:", nullptr, {hour, minute, picoseconds}, true);
 }
+
+// Hours below 24 and minutes below 60, then seconds below 61 (a leap
+// second fits).
 inline bool validateTime(const TimeFields& t, Message& err) {
     const Int hour = t.hour, minute = t.minute, picoseconds = t.picoseconds;
     if (hour < 24 && minute < 60 && picoseconds < 61 * kalmet::detail::picosPerSecond) [[likely]]
