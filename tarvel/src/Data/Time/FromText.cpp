@@ -608,7 +608,7 @@ constexpr std::string_view zonePhrase = "timezone: Z, +HH:MM or -HH:MM";
 
 // The zone after a complete time of a UTC or zoned time: the cursor rests
 // at the end or on an ASCII character.
-inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
+[[gnu::always_inline]] inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
     if (in.atEnd()) [[unlikely]] {
         err = unexpectedEnd("timezone");
         return false;
@@ -621,7 +621,7 @@ inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
 }
 
 // The date, the separator and the time of a timestamp, validated.
-inline bool readTimestamp(Cursor& in, kalmet::LocalTime& local, Message& err) {
+[[gnu::always_inline]] inline bool readTimestamp(Cursor& in, kalmet::LocalTime& local, Message& err) {
     if (!parseDate(in, local.day, err)) [[unlikely]]
         return false;
     const int sep = unconsAscii(in, err);
