@@ -9,8 +9,9 @@
 // Each parser reads the whole input in one forward pass, with no
 // backtracking and nothing trimmed or case-folded (only the quarter letter
 // may be 'Q' or 'q'), and returns either the value or exactly one message
-// naming what went wrong first. On success nothing but the result is
-// allocated (for years that fit in 64 bits); the input is never copied.
+// naming what went wrong first. Nothing is allocated while the values fit
+// in 64 bits (a day count does for years up to about 2.5e16 either way),
+// on success or on failure; the input is never copied.
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
