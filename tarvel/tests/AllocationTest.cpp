@@ -15,6 +15,12 @@ namespace {
 std::atomic<long> allocations{0};
 }
 
+// The replacement pairs malloc with free throughout; g++ cannot see that
+// across the replaced functions and warns about the pairing.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 void* operator new(std::size_t n) {
     allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* p = std::malloc(n ? n : 1)) return p;
