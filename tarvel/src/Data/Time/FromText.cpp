@@ -12,23 +12,6 @@ namespace tarvel {
 
 // ---------------------------------------------------------------- Message
 
-Message Message::unexpected(std::string_view utf8Char, std::string_view expecting) noexcept {
-    Message m(Kind::Char, expecting);
-    m.charSize_ = static_cast<std::uint8_t>(utf8Char.size() < 4 ? utf8Char.size() : 4);
-    std::uint32_t bytes = 0;
-    for (std::size_t i = 0; i < m.charSize_; ++i)
-        bytes |= std::uint32_t{static_cast<unsigned char>(utf8Char[i])} << (8 * i);
-    m.char_ = bytes;
-    return m;
-}
-
-Message Message::unexpectedEscaped(char c, std::string_view expecting) noexcept {
-    Message m(Kind::Escaped, expecting);
-    m.charSize_ = 1;
-    m.char_ = static_cast<unsigned char>(c);
-    return m;
-}
-
 Message Message::fields(std::string_view prefix, const core::Integer* year, std::initializer_list<core::Int> ints,
                         bool lastIsPicoseconds) {
     Message m(Kind::Fields, prefix);
@@ -64,12 +47,14 @@ void appendEscaped(std::string& out, unsigned char c) {
 
 // A picosecond count as seconds with exactly twelve decimals.
 void appendPicoseconds(std::string& out, core::Int ps) {
+    // The magnitude as unsigned, so that the most negative count is exact.
+    unsigned long long m = static_cast<unsigned long long>(ps);
     if (ps < 0) {
         out += '-';
-        ps = -ps;
+        m = 0ULL - m;
     }
-    out += std::to_string(ps / 1'000'000'000'000);
-    std::string frac = std::to_string(ps % 1'000'000'000'000);
+    out += std::to_string(m / 1'000'000'000'000ULL);
+    std::string frac = std::to_string(m % 1'000'000'000'000ULL);
     out += '.';
     out.append(12 - frac.size(), '0');
     out += frac;
@@ -182,7 +167,8 @@ inline bool fourDigitsAt(const unsigned char* p) noexcept {
 
 inline Int twoDigitsAt(const unsigned char* p) noexcept { return 10 * (p[0] & 0x0F) + (p[1] & 0x0F); }
 
-// Messages are assembled only on the failure path, out of line.
+// The messages of the failure paths: each holds the parts of its text
+// (see Message), so building one costs a few stores.
 
 Message nonAscii() noexcept { return Message::text("Non-ASCII character"); }
 
@@ -215,16 +201,21 @@ Message unexpectedChar(int c, std::string_view expecting) noexcept {
 // requireEnd: succeeds on an exhausted input, else reports the next
 // character, decoded whole from UTF-8 (an invalid sequence shows as
 // U+FFFD, as in a core::Text).
-[[gnu::cold, gnu::noinline]] Message unexpectedBeforeEnd(Cursor in) {
-    if (*in.p < 0x80) return unexpectedChar(*in.p, "end-of-input");
+// (The message is written straight into `err`: returning it through a
+// temporary would cost a copy of fields just written, which stalls.)
+[[gnu::cold, gnu::noinline]] void failBeforeEnd(Cursor in, Message& err) {
+    if (*in.p < 0x80) {
+        err = unexpectedChar(*in.p, "end-of-input");
+        return;
+    }
     const std::string_view rest(reinterpret_cast<const char*>(in.p), static_cast<std::size_t>(in.e - in.p));
     const auto d = core::utf8::decode(rest);
-    return unexpectedChars(d ? rest.substr(0, d->size) : std::string_view("\xEF\xBF\xBD"), "end-of-input");
+    err = unexpectedChars(d ? rest.substr(0, d->size) : std::string_view("\xEF\xBF\xBD"), "end-of-input");
 }
 
 inline bool requireEnd(const Cursor& in, Message& err) {
     if (in.atEnd()) return true;
-    err = unexpectedBeforeEnd(in);
+    failBeforeEnd(in, err);
     return false;
 }
 
@@ -263,10 +254,6 @@ inline bool requireEnd(const Cursor& in, Message& err) {
 // digits (computed while scanning), the general conversion beyond.
 constexpr std::size_t maxSmallDigits = 18;
 
-// parseYear_: the year step. An optional sign and a digit run of at least
-// four digits. On success the cursor rests on the character that ended the
-// run (an ASCII non-digit) or at the end of the input; the caller's next
-// step decides what may follow.
 Message unexpectedYearStart(int c) noexcept {
     return Message::unexpectedEscaped(static_cast<char>(c), "-, +, or a digit");
 }
@@ -278,6 +265,10 @@ Message shortYear() noexcept { return Message::text("expected year with at least
     return negative ? -y : y;
 }
 
+// parseYear_: the year step. An optional sign and a digit run of at least
+// four digits. On success the cursor rests on the character that ended the
+// run (an ASCII non-digit) or at the end of the input; the caller's next
+// step decides what may follow.
 inline bool parseYear_(Cursor& in, Year& year, Message& err) {
     const int first = unconsAscii(in, err);
     if (first == failed) [[unlikely]] return false;
@@ -322,8 +313,8 @@ inline bool parseYear_(Cursor& in, Year& year, Message& err) {
     return true;
 }
 
-// The tuple text form of calendar fields: "(" fields joined by "," ")".
-// The tuple text form of calendar fields, the year first.
+// A prefix and the tuple text form of calendar fields, the year first:
+// "(" fields joined by "," ")".
 [[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m) {
     return Message::fields(prefix, &y, {m});
 }
@@ -347,18 +338,28 @@ inline bool shortDateShape(const unsigned char* p) noexcept {
            (t & 0xF0F0u) == 0x3030u && ((t + 0x0606u) & 0xF0F0u) == 0x3030u;
 }
 
-// The Day of a date of that shape, or its "invalid day" message: the same
-// checks, in the same order, as the steps of parseDate and requireEnd give
-// for such an input. A four-digit year always lies in the range where the
-// calendar's machine-integer forms apply.
-[[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
+// The fields of a date of that shape, and its day of the year when the
+// date is in the calendar. A four-digit year always lies in the range where
+// the calendar's machine-integer forms apply.
+struct ShortDate {
+    Int year, month, day;
+    std::optional<kalmet::DayOfYear> dayOfYear;
+};
+[[gnu::always_inline]] inline ShortDate readShortDate(const unsigned char* p) noexcept {
     const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
     const Int m = twoDigitsAt(p + 5);
     const Int d = twoDigitsAt(p + 8);
-    const bool leap = kalmet::detail::isLeapYearInt(y);
-    if (const auto yd = kalmet::monthAndDayToDayOfYearValid(leap, m, d)) [[likely]]
-        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd)));
-    return core::Left(withFields("invalid day:", Year(y), m, d));
+    return {y, m, d, kalmet::monthAndDayToDayOfYearValid(kalmet::detail::isLeapYearInt(y), m, d)};
+}
+
+// The Day of a date of that shape, or its "invalid day" message: the same
+// checks, in the same order, as the steps of parseDate and requireEnd give
+// for such an input.
+[[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
+    const ShortDate s = readShortDate(p);
+    if (s.dayOfYear) [[likely]]
+        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(s.year, *s.dayOfYear)));
+    return core::Left(withFields("invalid day:", Year(s.year), s.month, s.day));
 }
 
 // The calendar date: year '-' MM '-' DD, validated against the calendar.
@@ -368,16 +369,13 @@ inline bool shortDateShape(const unsigned char* p) noexcept {
     if (in.e - in.p >= 10 && shortDateShape(in.p)) {
         // Four digits and '-' end the year run: the steps would read exactly
         // these fields, with the same checks.
-        const unsigned char* p = in.p;
-        const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
-        const Int m = twoDigitsAt(p + 5);
-        const Int d = twoDigitsAt(p + 8);
+        const ShortDate s = readShortDate(in.p);
         in.p += 10;
-        if (const auto yd = kalmet::monthAndDayToDayOfYearValid(kalmet::detail::isLeapYearInt(y), m, d)) [[likely]] {
-            day = kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd));
+        if (s.dayOfYear) [[likely]] {
+            day = kalmet::Day(kalmet::detail::ordinalToMjd(s.year, *s.dayOfYear));
             return true;
         }
-        err = withFields("invalid day:", Year(y), m, d);
+        err = withFields("invalid day:", Year(s.year), s.month, s.day);
         return false;
     }
     return parseDateSteps(in, day, err);
@@ -548,11 +546,12 @@ inline bool readFraction(Cursor& in, Int& picoseconds, Message& err) {
     return true;
 }
 
-// Hours below 24 and minutes below 60, then seconds below 61 (a leap
-// second fits).
 [[gnu::cold, gnu::noinline]] Message invalidTime(Int hour, Int minute, Int picoseconds) {
     return Message::fields("Invalid time of day:", nullptr, {hour, minute, picoseconds}, true);
 }
+
+// Hours below 24 and minutes below 60, then seconds below 61 (a leap
+// second fits).
 inline bool validateTime(const TimeFields& t, Message& err) {
     const Int hour = t.hour, minute = t.minute, picoseconds = t.picoseconds;
     if (hour < 24 && minute < 60 && picoseconds < 61 * kalmet::detail::picosPerSecond) [[likely]]
@@ -609,7 +608,7 @@ constexpr std::string_view zonePhrase = "timezone: Z, +HH:MM or -HH:MM";
 
 // The zone after a complete time of a UTC or zoned time: the cursor rests
 // at the end or on an ASCII character.
-inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
+[[gnu::always_inline]] inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
     if (in.atEnd()) [[unlikely]] {
         err = unexpectedEnd("timezone");
         return false;
@@ -622,7 +621,7 @@ inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
 }
 
 // The date, the separator and the time of a timestamp, validated.
-inline bool readTimestamp(Cursor& in, kalmet::LocalTime& local, Message& err) {
+[[gnu::always_inline]] inline bool readTimestamp(Cursor& in, kalmet::LocalTime& local, Message& err) {
     if (!parseDate(in, local.day, err)) [[unlikely]]
         return false;
     const int sep = unconsAscii(in, err);

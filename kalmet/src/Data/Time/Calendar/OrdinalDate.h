@@ -17,9 +17,11 @@ constexpr bool divisibleBy25(core::Int y) noexcept {
     return static_cast<std::uint64_t>(y) * 0x8F5C28F5C28F5C29ull + 0x051EB851EB851EB8ull <= 0x0A3D70A3D70A3D70ull;
 }
 // Divisible by 4, and by 25 only when also by 16 (that is, by 400). The
-// masks read two's complement negatives correctly.
+// masks read two's complement negatives correctly. Bitwise operators, not
+// short-circuit ones: one year in four is a leap year, a branch on it
+// would be mispredicted often.
 constexpr bool isLeapYearInt(core::Int y) noexcept {
-    return (y & 3) == 0 && (!divisibleBy25(y) || (y & 15) == 0);
+    return ((y & 3) == 0) & (!divisibleBy25(y) | ((y & 15) == 0));
 }
 bool isLeapYearBig(const Year& y);
 // Day number of an ordinal date of a year below smallYearBound; dayOfYear
