@@ -25,5 +25,6 @@
 #include "Core/Semigroup.h"
 #include "Core/State.h"
 #include "Core/Text.h"
+#include "Core/TextForms.h"
 #include "Core/Traversable.h"
 #include "Core/Types.h"
