@@ -131,22 +131,25 @@ void TraverseOptionalList(benchmark::State& state) {
 }
 BENCHMARK(TraverseOptionalList)->Unit(benchmark::kMillisecond);
 void TraverseOptionalVector(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(core::traverse(inOptional, vec())->data());
+    for (auto _ : state) benchmark::DoNotOptimize(core::traverse(inOptional, vec()).has_value());
 }
 BENCHMARK(TraverseOptionalVector)->Unit(benchmark::kMillisecond);
 void TraverseOptionalLoop(benchmark::State& state) {
     for (auto _ : state) {
-        std::optional<std::vector<std::int64_t>> out(std::in_place);
-        out->reserve(vec().size());
+        std::vector<std::int64_t> values;
+        values.reserve(vec().size());
+        bool ok = true;
         for (std::int64_t x : vec()) {
             auto y = inOptional(x);
             if (!y) {
-                out.reset();
+                ok = false;
                 break;
             }
-            out->push_back(*y);
+            values.push_back(*y);
         }
-        benchmark::DoNotOptimize(out->data());
+        std::optional<std::vector<std::int64_t>> out;
+        if (ok) out = std::move(values);
+        benchmark::DoNotOptimize(out.has_value() ? out->data() : nullptr);
     }
 }
 BENCHMARK(TraverseOptionalLoop)->Unit(benchmark::kMillisecond);

@@ -365,6 +365,10 @@ struct Bifoldable<ConstantK2> : BifoldableDefaults<ConstantK2, Bifoldable<Consta
     using detail::ConstBi<Constant>::bifoldMap;
 };
 template <>
+struct Bifoldable1<ConstantK2> : Bifoldable1Defaults<ConstantK2, Bifoldable1<ConstantK2>>, detail::ConstBi<Constant> {
+    using detail::ConstBi<Constant>::bifoldMap1;
+};
+template <>
 struct Bitraversable<ConstantK2> : BitraversableDefaults<ConstantK2, Bitraversable<ConstantK2>>,
                                    detail::ConstBi<Constant> {
     using detail::ConstBi<Constant>::bitraverse;
