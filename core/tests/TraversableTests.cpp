@@ -82,6 +82,13 @@ TEST(Traversable, EffectsRunInOrderAndShortCircuitTheResult) {
     EXPECT_EQ(core::traverse(logged, v), (std::pair<std::string, std::vector<int>>("1,2,3,", {2, 3, 4})));
     EXPECT_EQ(core::traverse(halveEven, std::vector<int>{2, 4}), std::optional<std::vector<int>>({1, 2}));
     EXPECT_EQ(core::traverse(halveEven, std::vector<int>{2, 10, 4}), std::nullopt);
+    // A failure ends the traversal, also of an unbounded list.
+    auto nats = List<int>::iterate([](int n) { return n + 1; }, 1);
+    EXPECT_EQ(core::traverse(halveEven, nats), std::nullopt);
+    using E = core::Either<std::string, int>;
+    auto upTo = [](int n) { return n < 3 ? E::right(n) : E::left("at " + std::to_string(n)); };
+    EXPECT_EQ(core::traverse(upTo, nats).left(), "at 3");
+    EXPECT_EQ(core::traverse(upTo, std::vector<int>{1, 2}).right(), (std::vector<int>{1, 2}));
     EXPECT_EQ(core::sequenceA(std::vector<std::optional<int>>{1, 2}), std::optional<std::vector<int>>({1, 2}));
     EXPECT_EQ(core::mapM(halveEven, List<int>{4})->toVector(), std::vector<int>{2});
     EXPECT_EQ(core::sequence(std::optional<std::vector<int>>({1, 2})).size(), 2u);

@@ -132,6 +132,18 @@ struct TraverseListIn<IdentityK> {
     }
 };
 
+template <>
+struct TraverseRangeIn<IdentityK> {
+    static constexpr bool special = true;
+    template <class B, class F, class It>
+    static Identity<std::vector<B>> run(F& f, It first, It last, std::size_t sizeHint) {
+        std::vector<B> out;
+        out.reserve(sizeHint);
+        for (; first != last; ++first) out.push_back(f(*first).value);
+        return {std::move(out)};
+    }
+};
+
 // ---- Const and Constant --------------------------------------------------
 
 template <class C, class A>

@@ -20,10 +20,12 @@
 //
 // The effects are combined left to right with liftA2 while the results are
 // collected into a std::vector, which the effect carries (moved, not
-// copied, by applicatives such as Identity and std::optional). A List is
-// therefore traversed to its end, except in Identity (a lazy map, so it
-// works on unbounded lists) and in Const (a foldMap, which stops early for
-// a monoid that can).
+// copied, by applicatives such as Identity and std::optional); Identity,
+// std::optional and Either use direct loops, the latter two stopping at the
+// first empty value or Left. A List is therefore traversed to its end,
+// except in those two at a failure, in Identity (a lazy map, so it works on
+// unbounded lists) and in Const (a foldMap, which stops early for a monoid
+// that can).
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -52,6 +54,46 @@ struct TraverseListIn {
     static constexpr bool special = false;
 };
 
+// Direct loops for traversing a range in applicatives that allow one
+// (std::optional, Either, and Identity in Core/FunctorTypes.h): the same
+// results as combining with liftA2, without moving the partial result
+// through every step. std::optional and Either stop at the first empty
+// value or Left, since nothing after it can change the result.
+template <class G>
+struct TraverseRangeIn {
+    static constexpr bool special = false;
+};
+template <>
+struct TraverseRangeIn<OptionalK> {
+    static constexpr bool special = true;
+    template <class B, class F, class It>
+    static std::optional<std::vector<B>> run(F& f, It first, It last, std::size_t sizeHint) {
+        std::vector<B> out;
+        out.reserve(sizeHint);
+        for (; first != last; ++first) {
+            auto r = f(*first);
+            if (!r) return std::nullopt;
+            out.push_back(std::move(*r));
+        }
+        return std::optional<std::vector<B>>(std::move(out));
+    }
+};
+template <class L>
+struct TraverseRangeIn<EitherK<L>> {
+    static constexpr bool special = true;
+    template <class B, class F, class It>
+    static Either<L, std::vector<B>> run(F& f, It first, It last, std::size_t sizeHint) {
+        std::vector<B> out;
+        out.reserve(sizeHint);
+        for (; first != last; ++first) {
+            auto r = f(*first);
+            if (r.isLeft()) return Either<L, std::vector<B>>::left(r.unsafeLeft());
+            out.push_back(r.unsafeRight());
+        }
+        return Either<L, std::vector<B>>::right(std::move(out));
+    }
+};
+
 namespace detail {
 // The applicative of f's results and their element type.
 template <class F, class A>
@@ -62,10 +104,21 @@ struct EffectOf {
     using B = ArgOf<GB>;
 };
 
+template <class G, class B, class F, class It>
+auto traverseToVectorGeneric(F& f, It first, It last, std::size_t sizeHint);
+
 // G<std::vector<B>> from the elements of a range, effects left to right.
 template <class G, class B, class F, class It>
 auto traverseToVector(F& f, It first, It last, std::size_t sizeHint) {
     static_assert(IsApplicative<G>, "traverse: no Applicative implementation for the function's result");
+    if constexpr (TraverseRangeIn<G>::special) {
+        return TraverseRangeIn<G>::template run<B>(f, first, last, sizeHint);
+    } else {
+        return traverseToVectorGeneric<G, B>(f, first, last, sizeHint);
+    }
+}
+template <class G, class B, class F, class It>
+auto traverseToVectorGeneric(F& f, It first, It last, std::size_t sizeHint) {
     std::vector<B> start;
     start.reserve(sizeHint);
     auto acc = Applicative<G>::pure(std::move(start));
