@@ -346,8 +346,13 @@ struct ShortDate {
     std::optional<kalmet::DayOfYear> dayOfYear;
 };
 [[gnu::always_inline]] inline ShortDate readShortDate(const unsigned char* p) noexcept {
-    const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
-    const Int m = twoDigitsAt(p + 5);
+    // The digits of "YYYY-MM-" as nibbles; multiplying by 10 and adding the
+    // next byte leaves 10 b0 + b1, 10 b2 + b3 and 10 b5 + b6 in bytes 0, 2
+    // and 5 (no byte carries: every sum is at most 99).
+    const std::uint64_t digits = loadBytes<8>(p) & 0x000F0F000F0F0F0Full;
+    const std::uint64_t pairs = digits * 10 + (digits >> 8);
+    const Int y = static_cast<Int>((pairs & 0xFF) * 100 + ((pairs >> 16) & 0xFF));
+    const Int m = static_cast<Int>((pairs >> 40) & 0xFF);
     const Int d = twoDigitsAt(p + 8);
     return {y, m, d, kalmet::monthAndDayToDayOfYearValid(kalmet::detail::isLeapYearInt(y), m, d)};
 }
@@ -358,7 +363,7 @@ struct ShortDate {
 [[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
     const ShortDate s = readShortDate(p);
     if (s.dayOfYear) [[likely]]
-        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(s.year, *s.dayOfYear)));
+        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjdFourDigits(s.year, *s.dayOfYear)));
     return core::Left(withFields("invalid day:", Year(s.year), s.month, s.day));
 }
 
@@ -372,7 +377,7 @@ struct ShortDate {
         const ShortDate s = readShortDate(in.p);
         in.p += 10;
         if (s.dayOfYear) [[likely]] {
-            day = kalmet::Day(kalmet::detail::ordinalToMjd(s.year, *s.dayOfYear));
+            day = kalmet::Day(kalmet::detail::ordinalToMjdFourDigits(s.year, *s.dayOfYear));
             return true;
         }
         err = withFields("invalid day:", Year(s.year), s.month, s.day);
