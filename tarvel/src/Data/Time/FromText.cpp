@@ -12,19 +12,6 @@ namespace tarvel {
 
 // ---------------------------------------------------------------- Message
 
-Message Message::fields(std::string_view prefix, const core::Integer* year, std::initializer_list<core::Int> ints,
-                        bool lastIsPicoseconds) {
-    Message m(Kind::Fields, prefix);
-    if (year) {
-        m.hasYear_ = true;
-        m.year_ = *year;
-    }
-    for (core::Int v : ints)
-        if (m.intCount_ < 3) m.ints_[m.intCount_++] = v;
-    m.lastIsPicoseconds_ = lastIsPicoseconds;
-    return m;
-}
-
 namespace {
 
 // The escaped character form of an ASCII character: printable ones stand
@@ -315,10 +302,10 @@ inline bool parseYear_(Cursor& in, Year& year, Message& err) {
 
 // A prefix and the tuple text form of calendar fields, the year first:
 // "(" fields joined by "," ")".
-[[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m) {
+inline Message withFields(std::string_view prefix, const Year& y, Int m) {
     return Message::fields(prefix, &y, {m});
 }
-[[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m, Int d) {
+inline Message withFields(std::string_view prefix, const Year& y, Int m, Int d) {
     return Message::fields(prefix, &y, {m, d});
 }
 
