@@ -350,8 +350,8 @@ struct ShortDate {
 [[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
     const ShortDate s = readShortDate(p);
     if (s.dayOfYear) [[likely]]
-        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjdFourDigits(s.year, *s.dayOfYear)));
-    return core::Left(withFields("invalid day:", Year(s.year), s.month, s.day));
+        return Result<kalmet::Day>::right(kalmet::Day(kalmet::detail::ordinalToMjdFourDigits(s.year, *s.dayOfYear)));
+    return Result<kalmet::Day>::left(withFields("invalid day:", Year(s.year), s.month, s.day));
 }
 
 // The calendar date: year '-' MM '-' DD, validated against the calendar.
@@ -558,7 +558,7 @@ inline kalmet::TimeOfDay toTimeOfDay(const TimeFields& t) {
 
 // hhmm: the offset after the zone's sign. HH, then at the end nothing
 // more, else ':' MM or MM; then the end of the input; then the ranges.
-inline bool hhmm(Cursor& in, bool negative, kalmet::TimeZone& zone, Message& err) {
+inline bool hhmm(Cursor& in, bool negative, Int& offsetMinutes, Message& err) {
     Int hours, minutes = 0;
     if (in.e - in.p == 5 && hourMinuteShape(in.p)) {
         hours = twoDigitsAt(in.p);
@@ -592,7 +592,7 @@ inline bool hhmm(Cursor& in, bool negative, kalmet::TimeZone& zone, Message& err
         return false;
     }
     const Int offset = hours * 60 + minutes;
-    zone.minutes = negative ? -offset : offset;
+    offsetMinutes = negative ? -offset : offset;
     return true;
 }
 
@@ -600,21 +600,21 @@ constexpr std::string_view zonePhrase = "timezone: Z, +HH:MM or -HH:MM";
 
 // The zone after a complete time of a UTC or zoned time: the cursor rests
 // at the end or on an ASCII character.
-[[gnu::always_inline]] inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
+[[gnu::always_inline]] inline bool zoneAfterTime(Cursor& in, Int& offsetMinutes, Message& err) {
     if (in.atEnd()) [[unlikely]] {
         err = unexpectedEnd("timezone");
         return false;
     }
     const int c = *in.p++;
     if (c == 'Z') return requireEnd(in, err);
-    if (c == '+' || c == '-') return hhmm(in, c == '-', zone, err);
+    if (c == '+' || c == '-') return hhmm(in, c == '-', offsetMinutes, err);
     err = unexpectedChar(c, zonePhrase);
     return false;
 }
 
 // The date, the separator and the time of a timestamp, validated.
-[[gnu::always_inline]] inline bool readTimestamp(Cursor& in, kalmet::LocalTime& local, Message& err) {
-    if (!parseDate(in, local.day, err)) [[unlikely]]
+[[gnu::always_inline]] inline bool readTimestamp(Cursor& in, kalmet::Day& day, TimeFields& t, Message& err) {
+    if (!parseDate(in, day, err)) [[unlikely]]
         return false;
     const int sep = unconsAscii(in, err);
     if (sep != 'T' && sep != ' ') [[unlikely]] {
@@ -622,11 +622,7 @@ constexpr std::string_view zonePhrase = "timezone: Z, +HH:MM or -HH:MM";
         else if (sep != failed) err = unexpectedChar(sep, "a day separator, T or space");
         return false;
     }
-    TimeFields t;
-    if (!readTime(in, t, err) || !validateTime(t, err)) [[unlikely]]
-        return false;
-    local.timeOfDay = toTimeOfDay(t);
-    return true;
+    return readTime(in, t, err) && validateTime(t, err);
 }
 
 }  // namespace
@@ -637,10 +633,10 @@ Result<Year> parseYear(Input input) {
     Cursor in = cursorOf(input);
     Message err;
     Year y;
-    if (!parseYear_(in, y, err)) [[unlikely]] return core::Left(std::move(err));
+    if (!parseYear_(in, y, err)) [[unlikely]] return Result<Year>::left(std::move(err));
     // The digit run stopped at an ASCII non-digit or at the end.
-    if (!in.atEnd()) [[unlikely]] return core::Left(unexpectedChar(*in.p, "end-of-input"));
-    return core::Right(std::move(y));
+    if (!in.atEnd()) [[unlikely]] return Result<Year>::left(unexpectedChar(*in.p, "end-of-input"));
+    return Result<Year>::right(std::move(y));
 }
 
 Result<kalmet::Month> parseMonth(Input input) {
@@ -649,18 +645,19 @@ Result<kalmet::Month> parseMonth(Input input) {
     Year y;
     Int m;
     if (!parseYear_(in, y, err) || !dashAfterYear(in, err) || !readTwoDigits(in, m, err))
-        return core::Left(std::move(err));
-    if (m < 1 || m > 12) [[unlikely]] return core::Left(withFields("invalid month:", y, m));
-    if (!requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
-    return core::Right(kalmet::Month(kalmet::YearMonth(std::move(y), m)));
+        return Result<kalmet::Month>::left(std::move(err));
+    if (m < 1 || m > 12) [[unlikely]] return Result<kalmet::Month>::left(withFields("invalid month:", y, m));
+    if (!requireEnd(in, err)) [[unlikely]] return Result<kalmet::Month>::left(std::move(err));
+    return Result<kalmet::Month>::right(kalmet::YearMonth(std::move(y), m));
 }
 
 namespace {
 [[gnu::noinline]] Result<kalmet::Day> parseDaySteps(Cursor in) {
     Message err;
     kalmet::Day d;
-    if (!parseDate(in, d, err) || !requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
-    return core::Right(std::move(d));
+    if (!parseDate(in, d, err) || !requireEnd(in, err)) [[unlikely]]
+        return Result<kalmet::Day>::left(std::move(err));
+    return Result<kalmet::Day>::right(std::move(d));
 }
 }  // namespace
 
@@ -679,16 +676,17 @@ Result<kalmet::Quarter> parseQuarter(Input input) {
     kalmet::QuarterOfYear q;
     if (!parseYear_(in, y, err) || !dashAfterYear(in, err) || !parseQuarterLetterDigit(in, q, err) ||
         !requireEnd(in, err))
-        return core::Left(std::move(err));
-    return core::Right(kalmet::Quarter(kalmet::YearQuarter(std::move(y), q)));
+        return Result<kalmet::Quarter>::left(std::move(err));
+    return Result<kalmet::Quarter>::right(kalmet::YearQuarter(std::move(y), q));
 }
 
 Result<kalmet::QuarterOfYear> parseQuarterOfYear(Input input) {
     Cursor in = cursorOf(input);
     Message err;
     kalmet::QuarterOfYear q;
-    if (!parseQuarterLetterDigit(in, q, err) || !requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
-    return core::Right(q);
+    if (!parseQuarterLetterDigit(in, q, err) || !requireEnd(in, err)) [[unlikely]]
+        return Result<kalmet::QuarterOfYear>::left(std::move(err));
+    return Result<kalmet::QuarterOfYear>::right(q);
 }
 
 }  // namespace tarvel
@@ -702,60 +700,72 @@ Result<kalmet::TimeOfDay> parseTimeOfDay(Input input) {
     Message err;
     TimeFields t;
     if (!readTime(in, t, err)) [[unlikely]]
-        return core::Left(std::move(err));
+        return Result<kalmet::TimeOfDay>::left(std::move(err));
     // A stray character is reported before the time is validated.
     if (!in.atEnd()) [[unlikely]]
-        return core::Left(unexpectedChar(*in.p, "end-of-input"));
+        return Result<kalmet::TimeOfDay>::left(unexpectedChar(*in.p, "end-of-input"));
     if (!validateTime(t, err)) [[unlikely]]
-        return core::Left(std::move(err));
-    return core::Right(toTimeOfDay(t));
+        return Result<kalmet::TimeOfDay>::left(std::move(err));
+    return Result<kalmet::TimeOfDay>::right(toTimeOfDay(t));
 }
 
 Result<kalmet::TimeZone> parseTimeZone(Input input) {
     Cursor in = cursorOf(input);
     Message err;
-    kalmet::TimeZone zone;
+    Int minutes = 0;
     const int c = unconsAscii(in, err);
     bool ok;
     if (c == 'Z') ok = requireEnd(in, err);
-    else if (c == '+' || c == '-') ok = hhmm(in, c == '-', zone, err);
+    else if (c == '+' || c == '-') ok = hhmm(in, c == '-', minutes, err);
     else if (c == endOfInput) ok = false, err = unexpectedEnd(zonePhrase);
     else if (c == failed) ok = false;
     else ok = false, err = unexpectedChar(c, zonePhrase);
     if (!ok) [[unlikely]]
-        return core::Left(std::move(err));
-    return core::Right(std::move(zone));
+        return Result<kalmet::TimeZone>::left(std::move(err));
+    return Result<kalmet::TimeZone>::right(kalmet::minutesToTimeZone(minutes));
 }
 
 Result<kalmet::LocalTime> parseLocalTime(Input input) {
     Cursor in = cursorOf(input);
     Message err;
-    kalmet::LocalTime local;
-    if (!readTimestamp(in, local, err)) [[unlikely]]
-        return core::Left(std::move(err));
+    kalmet::Day day;
+    TimeFields t;
+    if (!readTimestamp(in, day, t, err)) [[unlikely]]
+        return Result<kalmet::LocalTime>::left(std::move(err));
     // The time was validated first; what remains must be nothing.
     if (!in.atEnd()) [[unlikely]]
-        return core::Left(unexpectedChar(*in.p, "end-of-input"));
-    return core::Right(std::move(local));
+        return Result<kalmet::LocalTime>::left(unexpectedChar(*in.p, "end-of-input"));
+    return Result<kalmet::LocalTime>::right(kalmet::LocalTime{std::move(day), toTimeOfDay(t)});
 }
 
 Result<kalmet::UTCTime> parseUTCTime(Input input) {
     Cursor in = cursorOf(input);
     Message err;
-    kalmet::LocalTime local;
-    kalmet::TimeZone zone;
-    if (!readTimestamp(in, local, err) || !zoneAfterTime(in, zone, err)) [[unlikely]]
-        return core::Left(std::move(err));
-    return core::Right(kalmet::localTimeToUTC(zone, local));
+    kalmet::Day day;
+    TimeFields t;
+    Int zoneMinutes = 0;
+    if (!readTimestamp(in, day, t, err) || !zoneAfterTime(in, zoneMinutes, err)) [[unlikely]]
+        return Result<kalmet::UTCTime>::left(std::move(err));
+    // The time is validated and the zone within a day: localTimeToUTC's
+    // machine-integer form applies whenever the day number is small.
+    const core::Integer& mjd = day.toModifiedJulianDay();
+    if (kalmet::detail::isSmallDay(mjd)) [[likely]]
+        return Result<kalmet::UTCTime>::right(
+            kalmet::detail::localFieldsToUTC(mjd.unsafeInt(), t.hour, t.minute, t.picoseconds, zoneMinutes));
+    return Result<kalmet::UTCTime>::right(kalmet::localTimeToUTC(kalmet::minutesToTimeZone(zoneMinutes),
+                                              kalmet::LocalTime{std::move(day), toTimeOfDay(t)}));
 }
 
 Result<kalmet::ZonedTime> parseZonedTime(Input input) {
     Cursor in = cursorOf(input);
     Message err;
-    kalmet::ZonedTime zoned;
-    if (!readTimestamp(in, zoned.localTime, err) || !zoneAfterTime(in, zoned.zone, err)) [[unlikely]]
-        return core::Left(std::move(err));
-    return core::Right(std::move(zoned));
+    kalmet::Day day;
+    TimeFields t;
+    Int zoneMinutes = 0;
+    if (!readTimestamp(in, day, t, err) || !zoneAfterTime(in, zoneMinutes, err)) [[unlikely]]
+        return Result<kalmet::ZonedTime>::left(std::move(err));
+    return Result<kalmet::ZonedTime>::right(
+        kalmet::ZonedTime{kalmet::LocalTime{std::move(day), toTimeOfDay(t)}, kalmet::minutesToTimeZone(zoneMinutes)});
 }
 
 }  // namespace tarvel
