@@ -187,14 +187,8 @@ Message unexpectedChar(int c, std::string_view expecting) noexcept {
 
 // requireEnd: succeeds on an exhausted input, else reports the next
 // character, decoded whole from UTF-8 (an invalid sequence shows as
-// U+FFFD, as in a core::Text).
-// (The message is written straight into `err`: returning it through a
-// temporary would cost a copy of fields just written, which stalls.)
-[[gnu::cold, gnu::noinline]] void failBeforeEnd(Cursor in, Message& err) {
-    if (*in.p < 0x80) {
-        err = unexpectedChar(*in.p, "end-of-input");
-        return;
-    }
+// U+FFFD, as in a core::Text). The rare multi-byte case is out of line.
+[[gnu::cold, gnu::noinline]] void failBeforeMultibyte(Cursor in, Message& err) {
     const std::string_view rest(reinterpret_cast<const char*>(in.p), static_cast<std::size_t>(in.e - in.p));
     const auto d = core::utf8::decode(rest);
     err = unexpectedChars(d ? rest.substr(0, d->size) : std::string_view("\xEF\xBF\xBD"), "end-of-input");
@@ -202,7 +196,8 @@ Message unexpectedChar(int c, std::string_view expecting) noexcept {
 
 inline bool requireEnd(const Cursor& in, Message& err) {
     if (in.atEnd()) return true;
-    failBeforeEnd(in, err);
+    if (*in.p < 0x80) err = unexpectedChar(*in.p, "end-of-input");
+    else failBeforeMultibyte(in, err);
     return false;
 }
 
@@ -538,7 +533,7 @@ inline bool readFraction(Cursor& in, Int& picoseconds, Message& err) {
     return true;
 }
 
-[[gnu::cold, gnu::noinline]] Message invalidTime(Int hour, Int minute, Int picoseconds) {
+inline Message invalidTime(Int hour, Int minute, Int picoseconds) {
     return Message::fields("Invalid time of day:", nullptr, {hour, minute, picoseconds}, true);
 }
 
