@@ -1,8 +1,8 @@
 // iso8601-check: checks ISO 8601 dates, times and timestamps given on the
 // command line (or, without arguments, one per line on standard input).
 // For each it prints the value it denotes (a timestamp with a zone as its
-// UTC instant), or the parser's exact error message, and exits non-zero
-// when any input was rejected.
+// UTC instant), or the parser's exact error message. With --strict it
+// exits non-zero when any input was rejected.
 //
 //   $ iso8601-check 2000-02-29 2000-Q2 2000-02-30 2000-01-01T23:30-01:00
 //   2000-02-29: 2000-02-29 (day)
@@ -128,11 +128,19 @@ int check(const std::string& line) {
 
 int main(int argc, char** argv) {
     int failures = 0;
-    if (argc > 1) {
-        for (int i = 1; i < argc; ++i) failures += check(argv[i]);
-    } else {
+    bool strict = false;
+    int inputs = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--strict") {
+            strict = true;
+            continue;
+        }
+        ++inputs;
+        failures += check(argv[i]);
+    }
+    if (inputs == 0) {
         std::string line;
         while (std::getline(std::cin, line)) failures += check(line);
     }
-    return failures == 0 ? 0 : 1;
+    return strict && failures > 0 ? 1 : 0;
 }

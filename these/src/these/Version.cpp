@@ -1,0 +1,7 @@
+#include "these/Version.h"
+
+namespace these {
+
+const char* version() noexcept { return SUITE_VERSION; }
+
+}  // namespace these
