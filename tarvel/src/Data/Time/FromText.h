@@ -69,7 +69,17 @@ public:
     // given, comes first; when `lastIsPicoseconds`, the last field is a
     // picosecond count written as seconds with twelve decimals.
     static Message fields(std::string_view prefix, const core::Integer* year, std::initializer_list<core::Int> ints,
-                          bool lastIsPicoseconds = false);
+                          bool lastIsPicoseconds = false) {
+        Message m(Kind::Fields, prefix);
+        if (year) {
+            m.hasYear_ = true;
+            m.year_ = *year;
+        }
+        for (core::Int v : ints)
+            if (m.intCount_ < 3) m.ints_[m.intCount_++] = v;
+        m.lastIsPicoseconds_ = lastIsPicoseconds;
+        return m;
+    }
 
     // The text.
     std::string str() const;

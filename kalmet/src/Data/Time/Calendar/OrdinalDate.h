@@ -42,6 +42,15 @@ constexpr core::Int ordinalToMjd(core::Int year, core::Int dayOfYear) noexcept {
     const std::uint64_t days = 365 * y + quads - centuries + (centuries >> 2) - 146097 * cycles;
     return static_cast<core::Int>(days) + dayOfYear - 678576;
 }
+// ordinalToMjd for a year of at most four digits (0 to 9999), the common
+// case of parsed dates: 32-bit arithmetic, the divisions by 100 as a
+// multiplication exact in this range.
+constexpr core::Int ordinalToMjdFourDigits(core::Int year, core::Int dayOfYear) noexcept {
+    const auto y = static_cast<std::uint32_t>(year + 399);  // year - 1 + 400, never negative
+    const std::uint32_t centuries = (y * 5243u) >> 19;      // y / 100 for y < 43699
+    const std::uint32_t days = 365 * y + (y >> 2) - centuries + (centuries >> 2);
+    return static_cast<core::Int>(days) - 146097 + dayOfYear - 678576;
+}
 Day fromOrdinalDateBig(const Year& year, DayOfYear dayOfYear);
 }  // namespace detail
 
