@@ -273,8 +273,14 @@ std::optional<Integer> LexNumber::toInteger() const {
 
 std::string LexNumber::toDecimalString() const {
     std::string s = digits;
-    if (fraction) s += "." + *fraction;
-    if (exponent) s += "e" + exponent->toString();
+    if (fraction) {
+        s += '.';
+        s += *fraction;
+    }
+    if (exponent) {
+        s += 'e';
+        exponent->appendTo(s);
+    }
     return s;
 }
 
