@@ -29,5 +29,6 @@
 #include "Core/Show.h"
 #include "Core/State.h"
 #include "Core/Text.h"
+#include "Core/TextForms.h"
 #include "Core/Traversable.h"
 #include "Core/Types.h"
