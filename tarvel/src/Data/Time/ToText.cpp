@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "Data/Time/Calendar/Gregorian.h"
+#include "Data/Time/LocalTime/TimeOfDay.h"
 
 namespace tarvel {
 
@@ -41,19 +43,27 @@ inline char* digit(char* p, Int d) noexcept {
     *p = static_cast<char>('0' + d);
     return p + 1;
 }
+
+// "00" to "99": two digits are copied at once.
+constexpr char digitPairs[201] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The digit helpers take unsigned 32-bit values: their divisions by
+// constants are the cheapest the processor has. The helpers of the
+// timestamp's fast path are always inlined, so that it is one function.
+using U32 = std::uint32_t;
+
 // n in 0..99.
-inline char* digits2(char* p, Int n) noexcept {
-    p[0] = static_cast<char>('0' + n / 10);
-    p[1] = static_cast<char>('0' + n % 10);
+[[gnu::always_inline]] inline char* digits2(char* p, U32 n) noexcept {
+    std::memcpy(p, digitPairs + 2 * n, 2);
     return p + 2;
 }
-// n in 0..999, with leading zeros.
-inline char* digits3(char* p, Int n) noexcept {
-    p[0] = static_cast<char>('0' + n / 100);
-    p[1] = static_cast<char>('0' + n / 10 % 10);
-    p[2] = static_cast<char>('0' + n % 10);
-    return p + 3;
-}
+// n in 0..9999, with leading zeros.
+[[gnu::always_inline]] inline char* digits4(char* p, U32 n) noexcept { return digits2(digits2(p, n / 100), n % 100); }
+// n in 0..999999, with leading zeros.
+[[gnu::always_inline]] inline char* digits6(char* p, U32 n) noexcept { return digits2(digits4(p, n / 100), n % 100); }
 
 // The most bytes an Int takes in decimal ("-9223372036854775808").
 constexpr std::size_t maxIntDigits = 20;
@@ -62,19 +72,17 @@ inline char* decimal(char* p, Int n) noexcept { return std::to_chars(p, p + maxI
 
 // A field of a time of day or zone: two digits for 0..99, any other value
 // in full decimal (never for valid values).
-inline char* field2(char* p, Int n) noexcept { return n >= 0 && n <= 99 ? digits2(p, n) : decimal(p, n); }
+inline char* field2(char* p, Int n) noexcept {
+    return n >= 0 && n <= 99 ? digits2(p, static_cast<U32>(n)) : decimal(p, n);
+}
 
 // A year held in an Int: four digits for 0..999, '-' and four digits for
-// -999..-1, plain decimal otherwise.
-inline char* smallYear(char* p, Int y) noexcept {
-    if (y >= 0 && y <= 999) {
-        *p = '0';
-        return digits3(p + 1, y);
-    }
+// -999..-1, plain decimal otherwise (for 1000..9999 also four digits).
+[[gnu::always_inline]] inline char* smallYear(char* p, Int y) noexcept {
+    if (static_cast<std::uint64_t>(y) <= 9999) return digits4(p, static_cast<U32>(y));
     if (y < 0 && y >= -999) {
-        p[0] = '-';
-        p[1] = '0';
-        return digits3(p + 2, -y);
+        *p = '-';
+        return digits4(p + 1, static_cast<U32>(-y));
     }
     return decimal(p, y);
 }
@@ -99,22 +107,17 @@ inline void finish(Sink& out, const char* start, const char* end) {
     out.commit(static_cast<std::size_t>(end - start));
 }
 
-// The short form of v < 10^6: three digits, and three more unless they
-// would all be zero.
-inline char* shortGroups(char* p, Int v) noexcept {
-    p = digits3(p, v / 1000);
-    return v % 1000 != 0 ? digits3(p, v % 1000) : p;
-}
-
 // "." and a fraction of a second of 1 to 10^12 - 1 picoseconds, in groups
-// of three digits with the trailing all-zero groups dropped.
-inline char* fraction(char* p, Int frac) noexcept {
-    *p++ = '.';
-    const Int high = frac / 1'000'000, low = frac % 1'000'000;
-    if (low == 0) return shortGroups(p, high);
-    p = digits3(p, high / 1000);
-    p = digits3(p, high % 1000);
-    return shortGroups(p, low);
+// of three digits with the trailing all-zero groups dropped: all twelve
+// digits are written, then the text is cut after the last group that is
+// not all zero.
+[[gnu::always_inline]] inline char* fraction(char* p, std::uint64_t frac) noexcept {
+    *p = '.';
+    const auto high = static_cast<U32>(frac / 1'000'000);
+    const auto low = static_cast<U32>(frac - std::uint64_t{high} * 1'000'000);
+    digits6(digits6(p + 1, high), low);
+    const int groups = low != 0 ? (low % 1000 != 0 ? 4 : 3) : (high % 1000 != 0 ? 2 : 1);
+    return p + 1 + 3 * groups;
 }
 
 // "HH:MM:SS.ffffffffffff"
@@ -125,15 +128,22 @@ inline bool fastTime(Int h, Int m, const core::Integer& ps) noexcept {
            static_cast<std::uint64_t>(ps.unsafeInt()) < static_cast<std::uint64_t>(100 * second);
 }
 
+// A time of day of two-digit fields, whole seconds and a fraction below a
+// second in picoseconds.
+[[gnu::always_inline]] inline char* clockAt(char* p, Int h, Int m, Int s, Int frac) noexcept {
+    p = digits2(p, static_cast<U32>(h));
+    *p++ = ':';
+    p = digits2(p, static_cast<U32>(m));
+    *p++ = ':';
+    p = digits2(p, static_cast<U32>(s));
+    return frac != 0 ? fraction(p, static_cast<std::uint64_t>(frac)) : p;
+}
+
 // A time of day whose fields pass fastTime.
 inline char* timeFields(char* p, Int h, Int m, Int ps) noexcept {
-    p = digits2(p, h);
-    *p++ = ':';
-    p = digits2(p, m);
-    *p++ = ':';
-    p = digits2(p, ps / second);
-    const Int frac = ps % second;
-    return frac != 0 ? fraction(p, frac) : p;
+    const auto u = static_cast<std::uint64_t>(ps);
+    const std::uint64_t s = u / second;
+    return clockAt(p, h, m, static_cast<Int>(s), static_cast<Int>(u - s * second));
 }
 
 // Any time of day: fields beyond two digits in full, negative seconds with
@@ -152,7 +162,7 @@ inline char* timeFields(char* p, Int h, Int m, Int ps) noexcept {
     whole.appendTo(s);
     if (frac.signum() != 0) {
         char f[16];
-        s.append(f, fraction(f, frac.unsafeInt()));
+        s.append(f, fraction(f, static_cast<std::uint64_t>(frac.unsafeInt())));
     }
     return s;
 }
@@ -174,7 +184,7 @@ inline char* timeAt(Sink& out, char*& start, char* p, const kalmet::TimeOfDay& t
 // digits for a valid zone and up to 18 beyond ("+153722867280912930:07").
 constexpr std::size_t maxZone = 22;
 
-inline char* zoneAt(char* p, Int minutes) noexcept {
+[[gnu::always_inline]] inline char* zoneAt(char* p, Int minutes) noexcept {
     if (minutes == 0) {
         *p = 'Z';
         return p + 1;
@@ -183,10 +193,15 @@ inline char* zoneAt(char* p, Int minutes) noexcept {
     // The magnitude as unsigned, so that the most negative offset is exact.
     const std::uint64_t a =
         minutes < 0 ? 0 - static_cast<std::uint64_t>(minutes) : static_cast<std::uint64_t>(minutes);
-    const std::uint64_t hours = a / 60;
-    p = hours <= 99 ? digits2(p, static_cast<Int>(hours)) : std::to_chars(p, p + maxIntDigits, hours).ptr;
+    if (a < 6000) [[likely]] {
+        const auto m = static_cast<U32>(a);
+        p = digits2(p, m / 60);
+        *p++ = ':';
+        return digits2(p, m % 60);
+    }
+    p = std::to_chars(p, p + maxIntDigits, a / 60).ptr;
     *p++ = ':';
-    return digits2(p, static_cast<Int>(a % 60));
+    return digits2(p, static_cast<U32>(a % 60));
 }
 
 // ------------------------------------------------------------- renderers
@@ -197,9 +212,9 @@ inline char* dateAt(Sink& out, const kalmet::Day& day, std::size_t tail, char*& 
     const kalmet::YearMonthDay g = kalmet::toGregorian(day);
     char* p = startWithYear(out, g.year, 6 + tail, start);
     *p++ = '-';
-    p = digits2(p, g.month);
+    p = digits2(p, static_cast<U32>(g.month));
     *p++ = '-';
-    return digits2(p, g.day);
+    return digits2(p, static_cast<U32>(g.day));
 }
 
 template <class Sink>
@@ -215,7 +230,7 @@ void putMonth(Sink& out, const kalmet::Month& m) {
     char* start;
     char* p = startWithYear(out, year, 3, start);
     *p++ = '-';
-    finish(out, start, digits2(p, month));
+    finish(out, start, digits2(p, static_cast<U32>(month)));
 }
 
 template <class Sink>
@@ -262,10 +277,30 @@ void putTimeZone(Sink& out, const kalmet::TimeZone& z) {
     finish(out, start, zoneAt(start, z.minutes));
 }
 
-// day "T" time of day, then the zone's designator when `zoneMinutes` is
-// given ('Z' for 0).
+// The common case of a timestamp in one reservation: a day number below
+// kalmet's machine-integer bound and a time of day that passes fastTime.
+// Writes day "T" time of day, then the zone's designator when
+// `zoneMinutes` is given ('Z' for 0).
 template <class Sink>
-void putDayTime(Sink& out, const kalmet::Day& day, const kalmet::TimeOfDay& t, const Int* zoneMinutes) {
+[[gnu::always_inline]] inline void fastDayTime(Sink& out, Int mjd, Int h, Int m, Int s, Int frac,
+                                               const Int* zoneMinutes) {
+    char* const start = out.reserve(maxIntDigits + 7 + maxTime + maxZone);
+    const kalmet::detail::SmallYearMonthDay g = kalmet::detail::gregorianOfSmallDay(mjd);
+    char* p = smallYear(start, g.year);
+    *p++ = '-';
+    p = digits2(p, static_cast<U32>(g.month));
+    *p++ = '-';
+    p = digits2(p, static_cast<U32>(g.day));
+    *p++ = 'T';
+    p = clockAt(p, h, m, s, frac);
+    if (zoneMinutes) p = zoneAt(p, *zoneMinutes);
+    finish(out, start, p);
+}
+
+// The same for any day and time of day.
+template <class Sink>
+[[gnu::noinline]] void generalDayTime(Sink& out, const kalmet::Day& day, const kalmet::TimeOfDay& t,
+                                      const Int* zoneMinutes) {
     const std::size_t zoneRoom = zoneMinutes ? maxZone : 0;
     char* start;
     char* p = dateAt(out, day, 1 + maxTime + zoneRoom, start);
@@ -273,6 +308,19 @@ void putDayTime(Sink& out, const kalmet::Day& day, const kalmet::TimeOfDay& t, c
     p = timeAt(out, start, p, t, zoneRoom);
     if (zoneMinutes) p = zoneAt(p, *zoneMinutes);
     finish(out, start, p);
+}
+
+template <class Sink>
+inline void putDayTime(Sink& out, const kalmet::Day& day, const kalmet::TimeOfDay& t, const Int* zoneMinutes) {
+    const core::Integer& mjd = day.toModifiedJulianDay();
+    const core::Integer& ps = t.seconds.picoseconds();
+    if (kalmet::detail::isSmallDay(mjd) && fastTime(t.hour, t.minute, ps)) [[likely]] {
+        const auto u = static_cast<std::uint64_t>(ps.unsafeInt());
+        const std::uint64_t s = u / second;
+        fastDayTime(out, mjd.unsafeInt(), t.hour, t.minute, static_cast<Int>(s), static_cast<Int>(u - s * second),
+                    zoneMinutes);
+    } else
+        generalDayTime(out, day, t, zoneMinutes);
 }
 
 template <class Sink>
@@ -288,8 +336,15 @@ void putZonedTime(Sink& out, const kalmet::ZonedTime& t) {
 template <class Sink>
 void putUTCTime(Sink& out, const kalmet::UTCTime& t) {
     static constexpr Int zero = 0;
+    const core::Integer& mjd = t.day.toModifiedJulianDay();
     const core::Integer& ps = t.dayTime.picoseconds();
-    if (ps.isSmall() && ps.unsafeInt() >= 0 && ps.unsafeInt() < dayPicos + second) [[likely]] {
+    if (kalmet::detail::isSmallDay(mjd) && ps.isSmall() && ps.unsafeInt() >= 0 && ps.unsafeInt() < dayPicos)
+        [[likely]] {
+        const kalmet::detail::ClockFields c = kalmet::detail::clockFields(ps.unsafeInt());
+        fastDayTime(out, mjd.unsafeInt(), c.hour, c.minute, c.second, c.picoseconds, &zero);
+        return;
+    }
+    if (ps.isSmall() && ps.unsafeInt() >= 0 && ps.unsafeInt() < dayPicos + second) {
         // Within the day, or within a leap second at its end (23:59:60.x).
         putDayTime(out, t.day, kalmet::timeToTimeOfDay(t.dayTime), &zero);
         return;
