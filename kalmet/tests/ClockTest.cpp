@@ -151,3 +151,13 @@ TEST(SystemClock, ReadsAPlausibleTime) {
     const ZonedTime z = getZonedTime();
     EXPECT_EQ(z.zone, getTimeZone(zonedTimeToUTC(z)));
 }
+
+TEST(UniversalTimes, MeanSolarTimeAtALongitude) {
+    const UniversalTime noon(Rational(Integer(103089), Integer(2)));  // MJD 51544.5: 2000-01-01 12:00 UT1
+    EXPECT_EQ(getModJulianDate(noon), Rational(Integer(103089), Integer(2)));
+    EXPECT_EQ(ut1ToLocalTime(0, noon), (LocalTime{fromGregorian(2000, 1, 1), midday}));
+    EXPECT_EQ(ut1ToLocalTime(90, noon), (LocalTime{fromGregorian(2000, 1, 1), tod(18, 0, 0)}));
+    EXPECT_EQ(ut1ToLocalTime(-180, noon), (LocalTime{fromGregorian(2000, 1, 1), midnight}));
+    EXPECT_EQ(ut1ToLocalTime(-181, noon).day, fromGregorian(1999, 12, 31));
+    EXPECT_EQ(localTimeToUT1(90, LocalTime{fromGregorian(2000, 1, 1), tod(18, 0, 0)}), noon);
+}

@@ -113,6 +113,11 @@ TEST(ParseDay, InvalidUtf8InAStringViewReadsAsReplacementCharacter) {
               "Unexpected '\xef\xbf\xbd', expecting end-of-input");
 }
 
+TEST(ParseDay, ANullCStringReadsAsEmpty) {
+    const char* none = nullptr;
+    EXPECT_EQ(leftOf(parseDay(none)), "Unexpected end-of-input, expecting -, +, or a digit");
+}
+
 TEST(ParseDay, ReadsASliceOfASharedText) {
     const core::Text whole("xx2024-02-29yy");
     const core::Text slice = whole.sliceBytes(2, 10);
@@ -160,6 +165,7 @@ TEST(Message, TextIsWrittenFromItsParts) {
     EXPECT_EQ(Message::fields("Invalid time of day:", nullptr, {24, 0, 0}, true),
               "Invalid time of day:(24,0,0.000000000000)");
     EXPECT_EQ(Message::fields("t:", nullptr, {1, 61'000'000'000'001}, true), "t:(1,61.000000000001)");
+    EXPECT_EQ(Message::fields("t:", nullptr, {INT64_MIN}, true), "t:(-9223372.036854775808)");
     std::string out = "> ";
     m.appendTo(out);
     EXPECT_EQ(out, "> " + m.str());

@@ -12,6 +12,13 @@
 // ("deferred value depends on itself") instead of deadlocking. If the
 // function throws, every demand rethrows that exception.
 //
+// Demands may nest: a value whose computation demands another, and so on.
+// When such a chain comes near the end of the thread's stack, the next
+// computation continues on a fresh stack segment (a helper thread with
+// 32 MB of reserved address space, used on demand) while the demanding
+// thread waits, so deep chains (a lazy right fold over millions of
+// elements) are limited by memory, not by the thread's stack.
+//
 // Copies of a Lazy share one state, so copying is cheap. `core::now(x)`
 // builds an already evaluated value. Lazy<T> may name a T that is still
 // incomplete (a recursive type), because the state lives behind a pointer.
@@ -21,7 +28,6 @@
 #include <memory>
 #include <type_traits>
 #include <utility>
-#include <variant>
 
 namespace core {
 
@@ -220,6 +226,45 @@ Lazy<std::decay_t<T>> now(T&& x) {
 // the value itself inline, so that fields built from plain values cost no
 // allocation. T must be complete where LazyField<T> is used (recursive
 // types use core::Lazy, which only needs T behind a pointer).
+namespace detail {
+// A small trivially copyable value or a shared deferred one, as a tagged
+// union (std::variant's generic code trips GCC's uninitialised-use
+// warnings when such fields nest).
+template <class T>
+class InlineOrLazy {
+public:
+    explicit InlineOrLazy(const T& x) noexcept : lazy_(false) { ::new (&u_.value) T(x); }
+    explicit InlineOrLazy(Lazy<T> l) noexcept : lazy_(true) { ::new (&u_.deferred) Lazy<T>(std::move(l)); }
+    InlineOrLazy(const InlineOrLazy& o) noexcept : lazy_(o.lazy_) {
+        if (lazy_)
+            ::new (&u_.deferred) Lazy<T>(o.u_.deferred);
+        else
+            ::new (&u_.value) T(o.u_.value);
+    }
+    InlineOrLazy& operator=(const InlineOrLazy& o) noexcept {
+        if (this != &o) {
+            this->~InlineOrLazy();
+            ::new (this) InlineOrLazy(o);
+        }
+        return *this;
+    }
+    ~InlineOrLazy() {
+        if (lazy_) u_.deferred.~Lazy<T>();
+    }
+    const T& force() const { return lazy_ ? u_.deferred.force() : u_.value; }
+    const Lazy<T>* lazy() const noexcept { return lazy_ ? &u_.deferred : nullptr; }
+
+private:
+    union U {
+        U() noexcept {}
+        ~U() {}
+        T value;
+        Lazy<T> deferred;
+    } u_;
+    bool lazy_;
+};
+}  // namespace detail
+
 template <class T>
 class LazyField {
     static constexpr bool inlineable = std::is_trivially_copyable_v<T> && sizeof(T) <= 16;
@@ -228,32 +273,43 @@ public:
     using value_type = T;
 
     // An evaluated field.
-    LazyField(const T& x) : LazyField(make(x)) {}
-    LazyField(T&& x) : LazyField(make(std::move(x))) {}
+    LazyField(const T& x) : v_(make(x)) {}
+    LazyField(T&& x) : v_(make(std::move(x))) {}
     // A deferred field: shares the deferred value.
-    LazyField(Lazy<T> l) : v_(std::in_place_index<1>, std::move(l)) {}
+    LazyField(Lazy<T> l) : v_(std::move(l)) {}
 
-    const T& force() const { return v_.index() == 0 ? std::get<0>(v_) : std::get<1>(v_).force(); }
+    const T& force() const { return v_.force(); }
     const T& operator*() const { return force(); }
     const T* operator->() const { return &force(); }
-    bool evaluated() const noexcept { return v_.index() == 0 || std::get<1>(v_).evaluated(); }
+    bool evaluated() const noexcept {
+        const Lazy<T>* l = lazy();
+        return !l || l->evaluated();
+    }
     // The deferred value behind this field, if it is held as one.
-    const Lazy<T>* lazy() const noexcept { return std::get_if<1>(&v_); }
+    const Lazy<T>* lazy() const noexcept {
+        if constexpr (inlineable)
+            return v_.lazy();
+        else
+            return &v_;
+    }
     // True when both fields share one deferred value.
     bool sameAs(const LazyField& o) const noexcept {
-        return v_.index() == 1 && o.v_.index() == 1 && std::get<1>(v_).sameAs(std::get<1>(o.v_));
+        const Lazy<T>* a = lazy();
+        const Lazy<T>* b = o.lazy();
+        return a && b && a->sameAs(*b);
     }
 
 private:
-    using Storage = std::variant<T, Lazy<T>>;
+    // Small trivially copyable values inline or a shared deferred value;
+    // anything else always behind a (shared) deferred value.
+    using Storage = std::conditional_t<inlineable, detail::InlineOrLazy<T>, Lazy<T>>;
     template <class U>
     static Storage make(U&& x) {
         if constexpr (inlineable)
-            return Storage(std::in_place_index<0>, std::forward<U>(x));
+            return Storage(static_cast<const T&>(x));
         else
-            return Storage(std::in_place_index<1>, Lazy<T>::ready(std::forward<U>(x)));
+            return Lazy<T>::ready(std::forward<U>(x));
     }
-    explicit LazyField(Storage s) : v_(std::move(s)) {}
     Storage v_;
 };
 

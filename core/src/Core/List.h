@@ -155,6 +155,24 @@ public:
         return *cur;
     }
 
+    // This list followed by `other`, on demand: `other` is not looked at
+    // until this list is used up.
+    List append(List other) const {
+        return lazy([self = *this, other = std::move(other)]() -> List {
+            const Step& st = self.step();
+            if (!st) return other;
+            return cons(st->head, st->tail.append(other));
+        });
+    }
+    // This list followed by a list computed only when this one is used up.
+    List appendLazy(Lazy<List> other) const {
+        return lazy([self = *this, other = std::move(other)]() -> List {
+            const Step& st = self.step();
+            if (!st) return other.force();
+            return cons(st->head, st->tail.appendLazy(other));
+        });
+    }
+
     // Number of elements; forces the whole list (never returns on an
     // unbounded one).
     std::size_t length() const {

@@ -28,6 +28,7 @@
 
 #include "Core/Either.h"
 #include "Core/Integer.h"
+#include "Core/Kinds.h"
 #include "Core/Lex.h"
 #include "Core/List.h"
 #include "Core/NonEmpty.h"
@@ -333,17 +334,152 @@ struct Read<List<T>> {
     }
 };
 template <class T>
-struct Read<NonEmpty<T>> {
-    // x :| [rest], at precedence 5.
-    static Reader<NonEmpty<T>> readPrec() {
-        auto body = bindP(step(core::readPrec<T>()), [](const T& x) {
-            return thenP(symbol(":|"), mapP([x](const std::vector<T>& rest) {
-                                           return NonEmpty<T>(x, List<T>::fromVector(rest));
-                                       },
-                                           step(readListPrec<T>())));
+struct Read<NonEmpty<T>>;
+
+// --- Lifted readers ----------------------------------------------------------
+//
+// Read1 reads a type constructor's values given how to read its elements:
+//   template <> struct Read1<Tag> {
+//       template <class A>
+//       static Reader<Apply<Tag, A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>> rl);
+//   };
+// Read2 does the same for two-parameter tags with (rp1, rl1, rp2, rl2). The
+// free functions below run them; the list forms read "[...]" of such values.
+
+template <class K>
+struct Read1;
+template <class K2>
+struct Read2;
+
+template <class K, class A>
+Reader<Apply<K, A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>> rl) {
+    return Read1<K>::template liftReadPrec<A>(std::move(rp), std::move(rl));
+}
+template <class K, class A>
+Reader<std::vector<Apply<K, A>>> liftReadListPrec(Reader<A> rp, Reader<std::vector<A>> rl) {
+    return readListWith(liftReadPrec<K, A>(std::move(rp), std::move(rl)));
+}
+template <class K, class A>
+std::vector<std::pair<Apply<K, A>, std::string_view>> liftReadsPrec(Reader<A> rp, Reader<std::vector<A>> rl, int d,
+                                                                    std::string_view s) {
+    return liftReadPrec<K, A>(std::move(rp), std::move(rl)).run(s, d);
+}
+template <class K, class A>
+std::vector<std::pair<std::vector<Apply<K, A>>, std::string_view>> liftReadList(Reader<A> rp, Reader<std::vector<A>> rl,
+                                                                                std::string_view s) {
+    return liftReadListPrec<K, A>(std::move(rp), std::move(rl)).run(s, 0);
+}
+template <class K2, class A, class B>
+Reader<Apply2<K2, A, B>> liftReadPrec2(Reader<A> rp1, Reader<std::vector<A>> rl1, Reader<B> rp2,
+                                       Reader<std::vector<B>> rl2) {
+    return Read2<K2>::template liftReadPrec2<A, B>(std::move(rp1), std::move(rl1), std::move(rp2), std::move(rl2));
+}
+template <class K2, class A, class B>
+Reader<std::vector<Apply2<K2, A, B>>> liftReadListPrec2(Reader<A> rp1, Reader<std::vector<A>> rl1, Reader<B> rp2,
+                                                        Reader<std::vector<B>> rl2) {
+    return readListWith(liftReadPrec2<K2, A, B>(std::move(rp1), std::move(rl1), std::move(rp2), std::move(rl2)));
+}
+template <class K2, class A, class B>
+std::vector<std::pair<Apply2<K2, A, B>, std::string_view>> liftReadsPrec2(Reader<A> rp1, Reader<std::vector<A>> rl1,
+                                                                          Reader<B> rp2, Reader<std::vector<B>> rl2,
+                                                                          int d, std::string_view s) {
+    return liftReadPrec2<K2, A, B>(std::move(rp1), std::move(rl1), std::move(rp2), std::move(rl2)).run(s, d);
+}
+template <class K2, class A, class B>
+std::vector<std::pair<std::vector<Apply2<K2, A, B>>, std::string_view>> liftReadList2(
+    Reader<A> rp1, Reader<std::vector<A>> rl1, Reader<B> rp2, Reader<std::vector<B>> rl2, std::string_view s) {
+    return liftReadListPrec2<K2, A, B>(std::move(rp1), std::move(rl1), std::move(rp2), std::move(rl2)).run(s, 0);
+}
+
+// "Con x" with x read at precedence 11, inside any parentheses; rejected
+// above precedence 10 unless parenthesised.
+template <class R, class X, class Build>
+Reader<R> readUnaryWith(std::string_view name, Reader<X> rx, Build build) {
+    return parens(readConstructor<R>(name, std::move(build), std::move(rx)));
+}
+// "Con x y" with both read at precedence 11.
+template <class R, class X, class Y, class Build>
+Reader<R> readBinaryWith(std::string_view name, Reader<X> rx, Reader<Y> ry, Build build) {
+    return parens(readConstructor<R>(name, std::move(build), std::move(rx), std::move(ry)));
+}
+// "Con {field = x}" (record syntax) with x read at precedence 0.
+template <class R, class X, class Build>
+Reader<R> readRecordWith(std::string_view con, std::string_view field, Reader<X> rx, Build build) {
+    auto body = thenP(ident(con),
+                      thenP(punc("{"), thenP(ident(field), thenP(punc("="), thenSkipP(mapP(std::move(build), reset(std::move(rx))),
+                                                                                           punc("}"))))));
+    return parens(prec(11, std::move(body)));
+}
+
+template <>
+struct Read1<OptionalK> {
+    template <class A>
+    static Reader<std::optional<A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>>) {
+        return readOptionalWith(std::move(rp));
+    }
+};
+template <>
+struct Read2<EitherK2> {
+    template <class A, class B>
+    static Reader<Either<A, B>> liftReadPrec2(Reader<A> rp1, Reader<std::vector<A>>, Reader<B> rp2, Reader<std::vector<B>>) {
+        return readEitherWith(std::move(rp1), std::move(rp2));
+    }
+};
+template <class L>
+struct Read1<EitherK<L>> {
+    template <class A>
+    static Reader<Either<L, A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>>) {
+        return readEitherWith(core::readPrec<L>(), std::move(rp));
+    }
+};
+template <>
+struct Read2<PairK2> {
+    template <class A, class B>
+    static Reader<std::pair<A, B>> liftReadPrec2(Reader<A> rp1, Reader<std::vector<A>>, Reader<B> rp2,
+                                                 Reader<std::vector<B>>) {
+        return readPairWith(std::move(rp1), std::move(rp2));
+    }
+};
+template <class W>
+struct Read1<PairK<W>> {
+    template <class A>
+    static Reader<std::pair<W, A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>>) {
+        return readPairWith(core::readPrec<W>(), std::move(rp));
+    }
+};
+// Lists read with the element list reader (so lists of characters read strings).
+template <>
+struct Read1<VectorK> {
+    template <class A>
+    static Reader<std::vector<A>> liftReadPrec(Reader<A>, Reader<std::vector<A>> rl) {
+        return rl;
+    }
+};
+template <>
+struct Read1<ListK> {
+    template <class A>
+    static Reader<List<A>> liftReadPrec(Reader<A>, Reader<std::vector<A>> rl) {
+        return mapP([](const std::vector<A>& v) { return List<A>::fromVector(v); }, std::move(rl));
+    }
+};
+template <>
+struct Read1<NonEmptyK> {
+    template <class A>
+    static Reader<NonEmpty<A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>> rl) {
+        auto body = bindP(step(std::move(rp)), [rl = std::move(rl)](const A& x) {
+            return thenP(symbol(":|"), mapP([x](const std::vector<A>& rest) { return NonEmpty<A>(x, List<A>::fromVector(rest)); },
+                                            step(rl)));
         });
         return parens(prec(5, std::move(body)));
     }
 };
 
+}  // namespace core
+
+namespace core {
+// x :| [rest], at precedence 5.
+template <class T>
+struct Read<NonEmpty<T>> {
+    static Reader<NonEmpty<T>> readPrec() { return Read1<NonEmptyK>::liftReadPrec<T>(core::readPrec<T>(), readListPrec<T>()); }
+};
 }  // namespace core

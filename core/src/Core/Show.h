@@ -28,6 +28,7 @@
 
 #include "Core/Either.h"
 #include "Core/Integer.h"
+#include "Core/Kinds.h"
 #include "Core/List.h"
 #include "Core/NonEmpty.h"
 #include "Core/Rational.h"
@@ -99,6 +100,85 @@ void showCharLiteral(Char c, std::string& out);
 // The shortest text that reads back as the same double, in the usual
 // number form: "0.1", "1.0e-2", "1.5e7", "Infinity", "NaN".
 void showDouble(int d, double x, std::string& out);
+
+// --- Lifted text forms ----------------------------------------------------------
+//
+// Show1 prints a type constructor's values given how to print its elements:
+//   template <> struct Show1<Tag> {
+//       static void liftShowsPrec(SP sp, SL sl, int d, const Apply<Tag, A>& x, std::string& out);
+//   };
+// where sp(d, a, out) prints one element and sl(xs, out) a std::vector of
+// them. Show2 does the same for two-parameter tags with (sp1, sl1, sp2, sl2).
+// The free functions liftShowsPrec/liftShowList (and ...2) call them.
+
+template <class K>
+struct Show1;
+template <class K2>
+struct Show2;
+
+// The element printers of a Showable type, as values.
+template <class A>
+struct ShowsPrecOf {
+    void operator()(int d, const A& x, std::string& out) const { showsPrec(d, x, out); }
+};
+template <class A>
+struct ShowListOf {
+    template <class Range>
+    void operator()(const Range& xs, std::string& out) const;
+};
+
+template <class SP, class SL, class FA>
+void liftShowsPrec(const SP& sp, const SL& sl, int d, const FA& x, std::string& out) {
+    Show1<typename KindOf<FA>::kind>::liftShowsPrec(sp, sl, d, x, out);
+}
+// A list of lifted values in the standard list form.
+template <class SP, class SL, class Range>
+void liftShowList(const SP& sp, const SL& sl, const Range& xs, std::string& out) {
+    showListWith([&](const auto& x, std::string& o) { liftShowsPrec(sp, sl, 0, x, o); }, xs, out);
+}
+template <class SP1, class SL1, class SP2, class SL2, class FAB>
+void liftShowsPrec2(const SP1& sp1, const SL1& sl1, const SP2& sp2, const SL2& sl2, int d, const FAB& x,
+                    std::string& out) {
+    Show2<typename KindOf2<FAB>::kind>::liftShowsPrec2(sp1, sl1, sp2, sl2, d, x, out);
+}
+template <class SP1, class SL1, class SP2, class SL2, class Range>
+void liftShowList2(const SP1& sp1, const SL1& sl1, const SP2& sp2, const SL2& sl2, const Range& xs, std::string& out) {
+    showListWith([&](const auto& x, std::string& o) { liftShowsPrec2(sp1, sl1, sp2, sl2, 0, x, o); }, xs, out);
+}
+
+// "Con x" with x at precedence 11, in parentheses when d >= 11.
+template <class SP, class X>
+void showsUnaryWith(const SP& sp, std::string_view name, int d, const X& x, std::string& out) {
+    showParen(d >= 11, out, [&] {
+        out += name;
+        out += ' ';
+        sp(11, x, out);
+    });
+}
+// "Con x y" with both at precedence 11.
+template <class SP1, class SP2, class X, class Y>
+void showsBinaryWith(const SP1& sp1, const SP2& sp2, std::string_view name, int d, const X& x, const Y& y,
+                     std::string& out) {
+    showParen(d >= 11, out, [&] {
+        out += name;
+        out += ' ';
+        sp1(11, x, out);
+        out += ' ';
+        sp2(11, y, out);
+    });
+}
+// "Con {field = x}" (record syntax) with x at precedence 0.
+template <class SP, class X>
+void showsRecordWith(const SP& sp, std::string_view con, std::string_view field, int d, const X& x, std::string& out) {
+    showParen(d >= 11, out, [&] {
+        out += con;
+        out += " {";
+        out += field;
+        out += " = ";
+        sp(0, x, out);
+        out += '}';
+    });
+}
 
 // --- Numbers ---------------------------------------------------------------
 
@@ -183,41 +263,71 @@ struct Show<Void> {
 
 // --- Containers --------------------------------------------------------------
 
+template <>
+struct Show1<OptionalK> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP& sp, const SL&, int d, const std::optional<A>& x, std::string& out) {
+        if (!x)
+            out += "Nothing";
+        else
+            showsUnaryWith(sp, "Just", d, *x, out);
+    }
+};
 template <class T>
 struct Show<std::optional<T>> {
     static void showsPrec(int d, const std::optional<T>& x, std::string& out) {
-        if (!x) {
-            out += "Nothing";
-            return;
-        }
-        showParen(d >= 11, out, [&] {
-            out += "Just ";
-            core::showsPrec(11, *x, out);
-        });
+        Show1<OptionalK>::liftShowsPrec(ShowsPrecOf<T>{}, ShowListOf<T>{}, d, x, out);
+    }
+};
+
+template <>
+struct Show2<EitherK2> {
+    template <class SP1, class SL1, class SP2, class SL2, class L, class R>
+    static void liftShowsPrec2(const SP1& sp1, const SL1&, const SP2& sp2, const SL2&, int d, const Either<L, R>& x,
+                               std::string& out) {
+        if (x.isLeft())
+            showsUnaryWith(sp1, "Left", d, x.unsafeLeft(), out);
+        else
+            showsUnaryWith(sp2, "Right", d, x.unsafeRight(), out);
+    }
+};
+template <class L>
+struct Show1<EitherK<L>> {
+    template <class SP, class SL, class R>
+    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const Either<L, R>& x, std::string& out) {
+        Show2<EitherK2>::liftShowsPrec2(ShowsPrecOf<L>{}, ShowListOf<L>{}, sp, sl, d, x, out);
     }
 };
 template <class L, class R>
 struct Show<Either<L, R>> {
     static void showsPrec(int d, const Either<L, R>& x, std::string& out) {
-        showParen(d >= 11, out, [&] {
-            if (x.isLeft()) {
-                out += "Left ";
-                core::showsPrec(11, x.unsafeLeft(), out);
-            } else {
-                out += "Right ";
-                core::showsPrec(11, x.unsafeRight(), out);
-            }
-        });
+        Show2<EitherK2>::liftShowsPrec2(ShowsPrecOf<L>{}, ShowListOf<L>{}, ShowsPrecOf<R>{}, ShowListOf<R>{}, d, x, out);
+    }
+};
+
+template <>
+struct Show2<PairK2> {
+    template <class SP1, class SL1, class SP2, class SL2, class A, class B>
+    static void liftShowsPrec2(const SP1& sp1, const SL1&, const SP2& sp2, const SL2&, int, const std::pair<A, B>& p,
+                               std::string& out) {
+        out += '(';
+        sp1(0, p.first, out);
+        out += ',';
+        sp2(0, p.second, out);
+        out += ')';
+    }
+};
+template <class W>
+struct Show1<PairK<W>> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const std::pair<W, A>& p, std::string& out) {
+        Show2<PairK2>::liftShowsPrec2(ShowsPrecOf<W>{}, ShowListOf<W>{}, sp, sl, d, p, out);
     }
 };
 template <class A, class B>
 struct Show<std::pair<A, B>> {
-    static void showsPrec(int, const std::pair<A, B>& p, std::string& out) {
-        out += '(';
-        core::showsPrec(0, p.first, out);
-        out += ',';
-        core::showsPrec(0, p.second, out);
-        out += ')';
+    static void showsPrec(int d, const std::pair<A, B>& p, std::string& out) {
+        Show2<PairK2>::liftShowsPrec2(ShowsPrecOf<A>{}, ShowListOf<A>{}, ShowsPrecOf<B>{}, ShowListOf<B>{}, d, p, out);
     }
 };
 template <class... Ts>
@@ -233,6 +343,23 @@ struct Show<std::tuple<Ts...>> {
         out += ')';
     }
 };
+
+// Lists print with the element list printer (so lists of characters print
+// as strings).
+template <>
+struct Show1<ListK> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP&, const SL& sl, int, const List<A>& xs, std::string& out) {
+        sl(xs, out);
+    }
+};
+template <>
+struct Show1<VectorK> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP&, const SL& sl, int, const std::vector<A>& xs, std::string& out) {
+        sl(xs, out);
+    }
+};
 template <class T>
 struct Show<std::vector<T>> {
     static void showsPrec(int, const std::vector<T>& xs, std::string& out) { showList<T>(xs, out); }
@@ -242,16 +369,29 @@ struct Show<List<T>> {
     // Forces the whole list.
     static void showsPrec(int, const List<T>& xs, std::string& out) { showList<T>(xs, out); }
 };
-template <class T>
-struct Show<NonEmpty<T>> {
-    // x :| [rest], at precedence 5.
-    static void showsPrec(int d, const NonEmpty<T>& xs, std::string& out) {
+// x :| [rest], at precedence 5.
+template <>
+struct Show1<NonEmptyK> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const NonEmpty<A>& xs, std::string& out) {
         showParen(d > 5, out, [&] {
-            core::showsPrec(6, xs.head, out);
+            sp(6, xs.head, out);
             out += " :| ";
-            showList<T>(xs.tail, out);
+            sl(xs.tail, out);
         });
     }
 };
+template <class T>
+struct Show<NonEmpty<T>> {
+    static void showsPrec(int d, const NonEmpty<T>& xs, std::string& out) {
+        Show1<NonEmptyK>::liftShowsPrec(ShowsPrecOf<T>{}, ShowListOf<T>{}, d, xs, out);
+    }
+};
+
+template <class A>
+template <class Range>
+void ShowListOf<A>::operator()(const Range& xs, std::string& out) const {
+    showList<A>(xs, out);
+}
 
 }  // namespace core

@@ -38,6 +38,12 @@ inline constexpr Ordering LT = Ordering::LT;
 inline constexpr Ordering EQ = Ordering::EQ;
 inline constexpr Ordering GT = Ordering::GT;
 
+namespace detail {
+// For static_assert in a discarded branch: false, but only once T is known.
+template <class T>
+inline constexpr bool alwaysFalse = false;
+}  // namespace detail
+
 constexpr Ordering toOrdering(std::strong_ordering o) noexcept {
     return o < 0 ? LT : (o > 0 ? GT : EQ);
 }

@@ -24,8 +24,16 @@
 #include <utility>
 #include <variant>
 
+#include "Core/Applicative.h"
+#include "Core/Assoc.h"
+#include "Core/Bifunctor.h"
 #include "Core/Either.h"
 #include "Core/Error.h"
+#include "Core/Foldable.h"
+#include "Core/Functor.h"
+#include "Core/Monad.h"
+#include "Core/Semigroup.h"
+#include "Core/Traversable.h"
 #include "Core/Lazy.h"
 #include "Core/List.h"
 #include "Core/NonEmpty.h"
@@ -167,6 +175,32 @@ template <class A, class B>
 These(A, B) -> These<A, B>;
 template <class A, class B>
 These(Lazy<A>, Lazy<B>) -> These<A, B>;
+
+// The kind tags: These<A, _> as a container of right values (TheseK<A>),
+// and These as a two-parameter type (TheseK2).
+template <class A>
+struct TheseK {
+    template <class B>
+    using apply = These<A, B>;
+};
+struct TheseK2 {
+    template <class A, class B>
+    using apply = These<A, B>;
+};
+
+namespace detail {
+// A field holding f(a), computed when first demanded.
+template <class F, class A>
+auto mapField(F f, const LazyField<A>& a) {
+    using C = std::decay_t<std::invoke_result_t<F&, const A&>>;
+    return LazyField<C>(core::defer([f = std::move(f), a] { return C(f(a.force())); }));
+}
+// A field holding a <> b, computed when first demanded.
+template <class A>
+LazyField<A> combineField(const LazyField<A>& a, const LazyField<A>& b) {
+    return LazyField<A>(core::defer([a, b] { return core::Semigroup<A>::combine(a.force(), b.force()); }));
+}
+}  // namespace detail
 
 // --- Elimination ------------------------------------------------------------
 
@@ -340,3 +374,375 @@ std::pair<These<A, B>, C> undistrPairThese(const These<std::pair<A, C>, std::pai
 }
 
 }  // namespace these
+
+// --- Implementations of the generic interfaces ------------------------------------
+//
+// The one-parameter interfaces see These<A, B> as a container of its right
+// value (a This holds none); the two-parameter ones see both, left first.
+
+namespace core {
+
+template <class A, class B>
+struct KindOf<these::These<A, B>> {
+    using kind = these::TheseK<A>;
+    using arg = B;
+};
+template <class A, class B>
+struct KindOf2<these::These<A, B>> {
+    using kind = these::TheseK2;
+    using first = A;
+    using second = B;
+};
+
+template <>
+struct Bifunctor<these::TheseK2> : BifunctorDefaults<these::TheseK2, Bifunctor<these::TheseK2>> {
+    // Both maps deferred: building the result runs neither function.
+    template <class F, class G, class A, class B>
+    static auto bimap(F f, G g, const these::These<A, B>& t) {
+        using R = these::These<Result<F&, const A&>, Result<G&, const B&>>;
+        switch (t.index()) {
+            case 0: return R::makeThis(these::detail::mapField(std::move(f), t.leftField()));
+            case 1: return R::makeThat(these::detail::mapField(std::move(g), t.rightField()));
+            default:
+                return R::makeThese(these::detail::mapField(std::move(f), t.leftField()),
+                                    these::detail::mapField(std::move(g), t.rightField()));
+        }
+    }
+    template <class F, class A, class B>
+    static auto first(F f, const these::These<A, B>& t) {
+        using R = these::These<Result<F&, const A&>, B>;
+        switch (t.index()) {
+            case 0: return R::makeThis(these::detail::mapField(std::move(f), t.leftField()));
+            case 1: return R::makeThat(t.rightField());
+            default: return R::makeThese(these::detail::mapField(std::move(f), t.leftField()), t.rightField());
+        }
+    }
+    template <class G, class A, class B>
+    static auto second(G g, const these::These<A, B>& t) {
+        using R = these::These<A, Result<G&, const B&>>;
+        switch (t.index()) {
+            case 0: return R::makeThis(t.leftField());
+            case 1: return R::makeThat(these::detail::mapField(std::move(g), t.rightField()));
+            default: return R::makeThese(t.leftField(), these::detail::mapField(std::move(g), t.rightField()));
+        }
+    }
+};
+
+template <class A>
+struct Functor<these::TheseK<A>> : FunctorDefaults<these::TheseK<A>, Functor<these::TheseK<A>>> {
+    // The right value mapped, on demand; a This is returned as it is.
+    template <class F, class B>
+    static auto fmap(F&& f, const these::These<A, B>& t) {
+        return Bifunctor<these::TheseK2>::second(std::forward<F>(f), t);
+    }
+    template <class X, class B>
+    static these::These<A, std::decay_t<X>> replace(X&& x, const these::These<A, B>& t) {
+        using R = these::These<A, std::decay_t<X>>;
+        switch (t.index()) {
+            case 0: return R::makeThis(t.leftField());
+            case 1: return R::makeThat(std::forward<X>(x));
+            default: return R::makeThese(t.leftField(), std::forward<X>(x));
+        }
+    }
+};
+
+template <class A>
+struct Foldable<these::TheseK<A>> : FoldableDefaults<these::TheseK<A>, Foldable<these::TheseK<A>>> {
+    template <class F, class R, class B>
+    static R foldr(F&& f, Lazy<R> z, const these::These<A, B>& t) {
+        if (t.isThis()) return z.force();
+        return f(t.right(), z);
+    }
+    template <class F, class R, class B>
+    static R foldrStrict(F&& f, R z, const these::These<A, B>& t) {
+        if (t.isThis()) return z;
+        return f(t.right(), std::move(z));
+    }
+    template <class F, class R, class B>
+    static R foldl(F&& f, R z, const these::These<A, B>& t) {
+        if (t.isThis()) return z;
+        return f(std::move(z), t.right());
+    }
+    template <class F, class R, class B>
+    static R foldlStrict(F&& f, R z, const these::These<A, B>& t) {
+        return foldl(std::forward<F>(f), std::move(z), t);
+    }
+    template <class F, class B>
+    static auto foldMap(F&& f, const these::These<A, B>& t) {
+        using M = Result<F&, const B&>;
+        if (t.isThis()) return Monoid<M>::mempty();
+        return Monoid<M>::mappend(f(t.right()), Monoid<M>::mempty());
+    }
+    template <class F, class B>
+    static auto foldMapStrict(F&& f, const these::These<A, B>& t) {
+        using M = Result<F&, const B&>;
+        if (t.isThis()) return Monoid<M>::mempty();
+        return Semigroup<M>::combine(Monoid<M>::mempty(), f(t.right()));
+    }
+    template <class F, class B>
+    static B foldr1(F&&, const these::These<A, B>& t) {
+        if (t.isThis()) raise("foldr1: empty structure");
+        return t.right();
+    }
+    template <class F, class B>
+    static B foldl1(F&&, const these::These<A, B>& t) {
+        if (t.isThis()) raise("foldl1: empty structure");
+        return t.right();
+    }
+    template <class B>
+    static List<B> toList(const these::These<A, B>& t) {
+        if (t.isThis()) return {};
+        return List<B>::cons(t.right(), {});
+    }
+    template <class B>
+    static bool null(const these::These<A, B>& t) {
+        return t.isThis();
+    }
+    template <class B>
+    static Int length(const these::These<A, B>& t) {
+        return t.isThis() ? 0 : 1;
+    }
+    template <class B>
+    static B maximum(const these::These<A, B>& t) {
+        if (t.isThis()) raise("maximum: empty structure");
+        return t.right();
+    }
+    template <class B>
+    static B minimum(const these::These<A, B>& t) {
+        if (t.isThis()) raise("minimum: empty structure");
+        return t.right();
+    }
+};
+
+template <class A>
+struct Traversable<these::TheseK<A>> : TraversableDefaults<these::TheseK<A>, Traversable<these::TheseK<A>>> {
+    // A This is pure of the input itself (f is not called); otherwise the
+    // right value's effect, with the left value kept as it is.
+    template <class F, class B>
+    static auto traverse(F&& f, const these::These<A, B>& t) {
+        using E = detail::EffectOf<F, B>;
+        using C = typename E::B;
+        using R = these::These<A, C>;
+        using G = typename E::G;
+        if (t.isThis()) return Applicative<G>::pure(R::makeThis(t.leftField()));
+        if (t.isThat()) return Functor<G>::fmap([](C c) { return R::makeThat(std::move(c)); }, f(t.right()));
+        return Functor<G>::fmap([a = t.leftField()](C c) { return R::makeThese(a, std::move(c)); }, f(t.right()));
+    }
+};
+
+template <>
+struct Bifoldable<these::TheseK2> : BifoldableDefaults<these::TheseK2, Bifoldable<these::TheseK2>> {
+    template <class F, class G, class A, class B>
+    static auto bifoldMap(F&& f, G&& g, const these::These<A, B>& t) {
+        using M = Result<F&, const A&>;
+        if (t.isThis()) return M(f(t.left()));
+        if (t.isThat()) return M(g(t.right()));
+        M fa = f(t.left());  // left first, whatever the argument order
+        return Monoid<M>::mappend(fa, g(t.right()));
+    }
+    template <class F, class G, class R, class A, class B>
+    static R bifoldr(F&& f, G&& g, Lazy<R> z, const these::These<A, B>& t) {
+        if (t.isThis()) return f(t.left(), z);
+        if (t.isThat()) return g(t.right(), z);
+        Lazy<R> inner = defer([&g, b = t.rightField(), z] { return R(g(b.force(), z)); });
+        return f(t.left(), inner);
+    }
+    template <class F, class G, class R, class A, class B>
+    static R bifoldl(F&& f, G&& g, R z, const these::These<A, B>& t) {
+        if (t.isThis()) return f(std::move(z), t.left());
+        if (t.isThat()) return g(std::move(z), t.right());
+        return g(f(std::move(z), t.left()), t.right());
+    }
+};
+
+template <>
+struct Bifoldable1<these::TheseK2> : Bifoldable1Defaults<these::TheseK2, Bifoldable1<these::TheseK2>> {
+    template <class F, class G, class A, class B>
+    static auto bifoldMap1(F&& f, G&& g, const these::These<A, B>& t) {
+        using M = Result<F&, const A&>;
+        if (t.isThis()) return M(f(t.left()));
+        if (t.isThat()) return M(g(t.right()));
+        M fa = f(t.left());
+        return Semigroup<M>::combine(fa, g(t.right()));
+    }
+};
+
+template <>
+struct Bitraversable<these::TheseK2> : BitraversableDefaults<these::TheseK2, Bitraversable<these::TheseK2>> {
+    // This and That map over their one effect; These runs f's effect, then g's.
+    template <class F, class G, class A, class B>
+    static auto bitraverse(F&& f, G&& g, const these::These<A, B>& t) {
+        using EA = detail::EffectOf<F, A>;
+        using EB = detail::EffectOf<G, B>;
+        static_assert(std::is_same_v<typename EA::G, typename EB::G>, "bitraverse: both functions must give one applicative");
+        using App = typename EA::G;
+        using C = typename EA::B;
+        using D = typename EB::B;
+        using R = these::These<C, D>;
+        if (t.isThis()) return Functor<App>::fmap([](C c) { return R::makeThis(std::move(c)); }, f(t.left()));
+        if (t.isThat()) return Functor<App>::fmap([](D d) { return R::makeThat(std::move(d)); }, g(t.right()));
+        auto fa = f(t.left());  // f's effect first: argument order is unspecified in C++
+        auto gb = g(t.right());
+        return Applicative<App>::liftA2([](const C& c, const D& d) { return R::makeThese(c, d); }, std::move(fa),
+                                        std::move(gb));
+    }
+};
+
+// Values on the same side are combined with that side's <>, the left
+// operand's first; the combination is computed when first demanded.
+template <class A, class B>
+    requires IsSemigroup<A> && IsSemigroup<B>
+struct Semigroup<these::These<A, B>> : SemigroupDefaults<these::These<A, B>, Semigroup<these::These<A, B>>> {
+    using T = these::These<A, B>;
+    static T combine(const T& x, const T& y) {
+        using these::detail::combineField;
+        const bool l = x.hasLeft() || y.hasLeft();
+        const bool r = x.hasRight() || y.hasRight();
+        auto side = [](bool hx, bool hy, const auto& fx, const auto& fy) {
+            return hx && hy ? combineField(fx(), fy()) : hx ? fx() : fy();
+        };
+        auto xl = [&] { return x.leftField(); };
+        auto yl = [&] { return y.leftField(); };
+        auto xr = [&] { return x.rightField(); };
+        auto yr = [&] { return y.rightField(); };
+        if (l && r) return T::makeThese(side(x.hasLeft(), y.hasLeft(), xl, yl), side(x.hasRight(), y.hasRight(), xr, yr));
+        if (l) return T::makeThis(side(x.hasLeft(), y.hasLeft(), xl, yl));
+        return T::makeThat(side(x.hasRight(), y.hasRight(), xr, yr));
+    }
+    // x1 <> (x2 <> (... <> xn)); a single element is returned as it is.
+    static T sconcat(const NonEmpty<T>& xs) {
+        std::vector<T> v = xs.toVector();
+        T acc = v.back();
+        for (std::size_t i = v.size() - 1; i-- > 0;) acc = combine(v[i], acc);
+        return acc;
+    }
+};
+
+// The left values are a log combined with A's <>, the left operand's
+// first; a This stops the computation.
+template <class A>
+    requires IsSemigroup<A>
+struct Applicative<these::TheseK<A>> : ApplicativeDefaults<these::TheseK<A>, Applicative<these::TheseK<A>>> {
+    template <class X>
+    static these::These<A, std::decay_t<X>> pure(X&& x) {
+        return these::These<A, std::decay_t<X>>::makeThat(std::forward<X>(x));
+    }
+    template <class FF, class X>
+    static auto ap(const these::These<A, FF>& ff, const these::These<A, X>& fx) {
+        using B = Result<const FF&, const X&>;
+        using R = these::These<A, B>;
+        using these::detail::combineField;
+        if (ff.isThis()) return R::makeThis(ff.leftField());
+        if (fx.isThis())
+            return ff.isThat() ? R::makeThis(fx.leftField()) : R::makeThis(combineField(ff.leftField(), fx.leftField()));
+        LazyField<B> y(defer([f = ff.rightField(), x = fx.rightField()] { return B(f.force()(x.force())); }));
+        if (ff.isThat()) return fx.isThat() ? R::makeThat(std::move(y)) : R::makeThese(fx.leftField(), std::move(y));
+        return fx.isThat() ? R::makeThese(ff.leftField(), std::move(y))
+                           : R::makeThese(combineField(ff.leftField(), fx.leftField()), std::move(y));
+    }
+    template <class F, class X, class Y>
+    static auto liftA2(F f, const these::These<A, X>& u, const these::These<A, Y>& v) {
+        auto fu = Functor<these::TheseK<A>>::fmap(
+            [f = std::move(f)](const X& x) { return [f, x](const Y& y) { return f(x, y); }; }, u);
+        return ap(fu, v);
+    }
+    // u's log, then v's; v's value.
+    template <class X, class Y>
+    static these::These<A, Y> apRight(const these::These<A, X>& u, const these::These<A, Y>& v) {
+        using R = these::These<A, Y>;
+        if (u.isThis()) return R::makeThis(u.leftField());
+        if (u.isThat()) return v;
+        using these::detail::combineField;
+        switch (v.index()) {
+            case 0: return R::makeThis(combineField(u.leftField(), v.leftField()));
+            case 1: return R::makeThese(u.leftField(), v.rightField());
+            default: return R::makeThese(combineField(u.leftField(), v.leftField()), v.rightField());
+        }
+    }
+    // u's log, then v's; u's value; a This v makes the result a This.
+    template <class X, class Y>
+    static these::These<A, X> apLeft(const these::These<A, X>& u, const these::These<A, Y>& v) {
+        using R = these::These<A, X>;
+        using these::detail::combineField;
+        if (u.isThis()) return u;
+        if (v.isThis())
+            return u.isThat() ? R::makeThis(v.leftField()) : R::makeThis(combineField(u.leftField(), v.leftField()));
+        if (u.isThat()) return v.isThat() ? u : R::makeThese(v.leftField(), u.rightField());
+        return v.isThat() ? u : R::makeThese(combineField(u.leftField(), v.leftField()), u.rightField());
+    }
+};
+
+template <class A>
+    requires IsSemigroup<A>
+struct Monad<these::TheseK<A>> : MonadDefaults<these::TheseK<A>, Monad<these::TheseK<A>>> {
+    template <class X, class K>
+    static auto bind(const these::These<A, X>& m, K&& k) {
+        using MB = Result<K&, const X&>;
+        using these::detail::combineField;
+        if (m.isThis()) return MB::makeThis(m.leftField());
+        if (m.isThat()) return MB(k(m.right()));
+        MB r = k(m.right());
+        switch (r.index()) {
+            case 0: return MB::makeThis(combineField(m.leftField(), r.leftField()));
+            case 1: return MB::makeThese(m.leftField(), r.rightField());
+            default: return MB::makeThese(combineField(m.leftField(), r.leftField()), r.rightField());
+        }
+    }
+};
+
+template <>
+struct Swap<these::TheseK2> {
+    template <class A, class B>
+    static these::These<B, A> swap(const these::These<A, B>& t) {
+        using R = these::These<B, A>;
+        switch (t.index()) {
+            case 0: return R::makeThat(t.leftField());
+            case 1: return R::makeThis(t.rightField());
+            default: return R::makeThese(t.rightField(), t.leftField());
+        }
+    }
+};
+
+template <>
+struct Assoc<these::TheseK2> {
+    template <class A, class B, class C>
+    static these::These<A, these::These<B, C>> assoc(const these::These<these::These<A, B>, C>& t) {
+        using BC = these::These<B, C>;
+        using R = these::These<A, BC>;
+        if (t.isThat()) return R::makeThat(BC::makeThat(t.rightField()));
+        const these::These<A, B>& inner = t.left();
+        if (t.isThis()) {
+            switch (inner.index()) {
+                case 0: return R::makeThis(inner.leftField());
+                case 1: return R::makeThat(BC::makeThis(inner.rightField()));
+                default: return R::makeThese(inner.leftField(), BC::makeThis(inner.rightField()));
+            }
+        }
+        switch (inner.index()) {
+            case 0: return R::makeThese(inner.leftField(), BC::makeThat(t.rightField()));
+            case 1: return R::makeThat(BC::makeThese(inner.rightField(), t.rightField()));
+            default: return R::makeThese(inner.leftField(), BC::makeThese(inner.rightField(), t.rightField()));
+        }
+    }
+    template <class A, class B, class C>
+    static these::These<these::These<A, B>, C> unassoc(const these::These<A, these::These<B, C>>& t) {
+        using AB = these::These<A, B>;
+        using R = these::These<AB, C>;
+        if (t.isThis()) return R::makeThis(AB::makeThis(t.leftField()));
+        const these::These<B, C>& inner = t.right();
+        if (t.isThat()) {
+            switch (inner.index()) {
+                case 0: return R::makeThis(AB::makeThat(inner.leftField()));
+                case 1: return R::makeThat(inner.rightField());
+                default: return R::makeThese(AB::makeThat(inner.leftField()), inner.rightField());
+            }
+        }
+        switch (inner.index()) {
+            case 0: return R::makeThis(AB::makeThese(t.leftField(), inner.leftField()));
+            case 1: return R::makeThese(AB::makeThis(t.leftField()), inner.rightField());
+            default: return R::makeThese(AB::makeThese(t.leftField(), inner.leftField()), inner.rightField());
+        }
+    }
+};
+
+}  // namespace core

@@ -12,36 +12,6 @@ namespace tarvel {
 
 // ---------------------------------------------------------------- Message
 
-Message Message::unexpected(std::string_view utf8Char, std::string_view expecting) noexcept {
-    Message m(Kind::Char, expecting);
-    m.charSize_ = static_cast<std::uint8_t>(utf8Char.size() < 4 ? utf8Char.size() : 4);
-    std::uint32_t bytes = 0;
-    for (std::size_t i = 0; i < m.charSize_; ++i)
-        bytes |= std::uint32_t{static_cast<unsigned char>(utf8Char[i])} << (8 * i);
-    m.char_ = bytes;
-    return m;
-}
-
-Message Message::unexpectedEscaped(char c, std::string_view expecting) noexcept {
-    Message m(Kind::Escaped, expecting);
-    m.charSize_ = 1;
-    m.char_ = static_cast<unsigned char>(c);
-    return m;
-}
-
-Message Message::fields(std::string_view prefix, const core::Integer* year, std::initializer_list<core::Int> ints,
-                        bool lastIsPicoseconds) {
-    Message m(Kind::Fields, prefix);
-    if (year) {
-        m.hasYear_ = true;
-        m.year_ = *year;
-    }
-    for (core::Int v : ints)
-        if (m.intCount_ < 3) m.ints_[m.intCount_++] = v;
-    m.lastIsPicoseconds_ = lastIsPicoseconds;
-    return m;
-}
-
 namespace {
 
 // The escaped character form of an ASCII character: printable ones stand
@@ -64,12 +34,14 @@ void appendEscaped(std::string& out, unsigned char c) {
 
 // A picosecond count as seconds with exactly twelve decimals.
 void appendPicoseconds(std::string& out, core::Int ps) {
+    // The magnitude as unsigned, so that the most negative count is exact.
+    unsigned long long m = static_cast<unsigned long long>(ps);
     if (ps < 0) {
         out += '-';
-        ps = -ps;
+        m = 0ULL - m;
     }
-    out += std::to_string(ps / 1'000'000'000'000);
-    std::string frac = std::to_string(ps % 1'000'000'000'000);
+    out += std::to_string(m / 1'000'000'000'000ULL);
+    std::string frac = std::to_string(m % 1'000'000'000'000ULL);
     out += '.';
     out.append(12 - frac.size(), '0');
     out += frac;
@@ -182,7 +154,8 @@ inline bool fourDigitsAt(const unsigned char* p) noexcept {
 
 inline Int twoDigitsAt(const unsigned char* p) noexcept { return 10 * (p[0] & 0x0F) + (p[1] & 0x0F); }
 
-// Messages are assembled only on the failure path, out of line.
+// The messages of the failure paths: each holds the parts of its text
+// (see Message), so building one costs a few stores.
 
 Message nonAscii() noexcept { return Message::text("Non-ASCII character"); }
 
@@ -214,17 +187,17 @@ Message unexpectedChar(int c, std::string_view expecting) noexcept {
 
 // requireEnd: succeeds on an exhausted input, else reports the next
 // character, decoded whole from UTF-8 (an invalid sequence shows as
-// U+FFFD, as in a core::Text).
-[[gnu::cold, gnu::noinline]] Message unexpectedBeforeEnd(Cursor in) {
-    if (*in.p < 0x80) return unexpectedChar(*in.p, "end-of-input");
+// U+FFFD, as in a core::Text). The rare multi-byte case is out of line.
+[[gnu::cold, gnu::noinline]] void failBeforeMultibyte(Cursor in, Message& err) {
     const std::string_view rest(reinterpret_cast<const char*>(in.p), static_cast<std::size_t>(in.e - in.p));
     const auto d = core::utf8::decode(rest);
-    return unexpectedChars(d ? rest.substr(0, d->size) : std::string_view("\xEF\xBF\xBD"), "end-of-input");
+    err = unexpectedChars(d ? rest.substr(0, d->size) : std::string_view("\xEF\xBF\xBD"), "end-of-input");
 }
 
 inline bool requireEnd(const Cursor& in, Message& err) {
     if (in.atEnd()) return true;
-    err = unexpectedBeforeEnd(in);
+    if (*in.p < 0x80) err = unexpectedChar(*in.p, "end-of-input");
+    else failBeforeMultibyte(in, err);
     return false;
 }
 
@@ -263,10 +236,6 @@ inline bool requireEnd(const Cursor& in, Message& err) {
 // digits (computed while scanning), the general conversion beyond.
 constexpr std::size_t maxSmallDigits = 18;
 
-// parseYear_: the year step. An optional sign and a digit run of at least
-// four digits. On success the cursor rests on the character that ended the
-// run (an ASCII non-digit) or at the end of the input; the caller's next
-// step decides what may follow.
 Message unexpectedYearStart(int c) noexcept {
     return Message::unexpectedEscaped(static_cast<char>(c), "-, +, or a digit");
 }
@@ -278,6 +247,10 @@ Message shortYear() noexcept { return Message::text("expected year with at least
     return negative ? -y : y;
 }
 
+// parseYear_: the year step. An optional sign and a digit run of at least
+// four digits. On success the cursor rests on the character that ended the
+// run (an ASCII non-digit) or at the end of the input; the caller's next
+// step decides what may follow.
 inline bool parseYear_(Cursor& in, Year& year, Message& err) {
     const int first = unconsAscii(in, err);
     if (first == failed) [[unlikely]] return false;
@@ -322,12 +295,12 @@ inline bool parseYear_(Cursor& in, Year& year, Message& err) {
     return true;
 }
 
-// The tuple text form of calendar fields: "(" fields joined by "," ")".
-// The tuple text form of calendar fields, the year first.
-[[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m) {
+// A prefix and the tuple text form of calendar fields, the year first:
+// "(" fields joined by "," ")".
+inline Message withFields(std::string_view prefix, const Year& y, Int m) {
     return Message::fields(prefix, &y, {m});
 }
-[[gnu::cold, gnu::noinline]] Message withFields(std::string_view prefix, const Year& y, Int m, Int d) {
+inline Message withFields(std::string_view prefix, const Year& y, Int m, Int d) {
     return Message::fields(prefix, &y, {m, d});
 }
 
@@ -347,18 +320,33 @@ inline bool shortDateShape(const unsigned char* p) noexcept {
            (t & 0xF0F0u) == 0x3030u && ((t + 0x0606u) & 0xF0F0u) == 0x3030u;
 }
 
+// The fields of a date of that shape, and its day of the year when the
+// date is in the calendar. A four-digit year always lies in the range where
+// the calendar's machine-integer forms apply.
+struct ShortDate {
+    Int year, month, day;
+    std::optional<kalmet::DayOfYear> dayOfYear;
+};
+[[gnu::always_inline]] inline ShortDate readShortDate(const unsigned char* p) noexcept {
+    // The digits of "YYYY-MM-" as nibbles; multiplying by 10 and adding the
+    // next byte leaves 10 b0 + b1, 10 b2 + b3 and 10 b5 + b6 in bytes 0, 2
+    // and 5 (no byte carries: every sum is at most 99).
+    const std::uint64_t digits = loadBytes<8>(p) & 0x000F0F000F0F0F0Full;
+    const std::uint64_t pairs = digits * 10 + (digits >> 8);
+    const Int y = static_cast<Int>((pairs & 0xFF) * 100 + ((pairs >> 16) & 0xFF));
+    const Int m = static_cast<Int>((pairs >> 40) & 0xFF);
+    const Int d = twoDigitsAt(p + 8);
+    return {y, m, d, kalmet::monthAndDayToDayOfYearValid(kalmet::detail::isLeapYearInt(y), m, d)};
+}
+
 // The Day of a date of that shape, or its "invalid day" message: the same
 // checks, in the same order, as the steps of parseDate and requireEnd give
-// for such an input. A four-digit year always lies in the range where the
-// calendar's machine-integer forms apply.
+// for such an input.
 [[gnu::always_inline]] inline Result<kalmet::Day> shortDate(const unsigned char* p) {
-    const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
-    const Int m = twoDigitsAt(p + 5);
-    const Int d = twoDigitsAt(p + 8);
-    const bool leap = kalmet::detail::isLeapYearInt(y);
-    if (const auto yd = kalmet::monthAndDayToDayOfYearValid(leap, m, d)) [[likely]]
-        return core::Right(kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd)));
-    return core::Left(withFields("invalid day:", Year(y), m, d));
+    const ShortDate s = readShortDate(p);
+    if (s.dayOfYear) [[likely]]
+        return Result<kalmet::Day>::right(kalmet::Day(kalmet::detail::ordinalToMjdFourDigits(s.year, *s.dayOfYear)));
+    return Result<kalmet::Day>::left(withFields("invalid day:", Year(s.year), s.month, s.day));
 }
 
 // The calendar date: year '-' MM '-' DD, validated against the calendar.
@@ -368,16 +356,13 @@ inline bool shortDateShape(const unsigned char* p) noexcept {
     if (in.e - in.p >= 10 && shortDateShape(in.p)) {
         // Four digits and '-' end the year run: the steps would read exactly
         // these fields, with the same checks.
-        const unsigned char* p = in.p;
-        const Int y = 1000 * (p[0] & 0x0F) + 100 * (p[1] & 0x0F) + twoDigitsAt(p + 2);
-        const Int m = twoDigitsAt(p + 5);
-        const Int d = twoDigitsAt(p + 8);
+        const ShortDate s = readShortDate(in.p);
         in.p += 10;
-        if (const auto yd = kalmet::monthAndDayToDayOfYearValid(kalmet::detail::isLeapYearInt(y), m, d)) [[likely]] {
-            day = kalmet::Day(kalmet::detail::ordinalToMjd(y, *yd));
+        if (s.dayOfYear) [[likely]] {
+            day = kalmet::Day(kalmet::detail::ordinalToMjdFourDigits(s.year, *s.dayOfYear));
             return true;
         }
-        err = withFields("invalid day:", Year(y), m, d);
+        err = withFields("invalid day:", Year(s.year), s.month, s.day);
         return false;
     }
     return parseDateSteps(in, day, err);
@@ -459,12 +444,53 @@ struct TimeFields {
     Int picoseconds = 0;
 };
 
+// The value of eight decimal digits held as byte values 0..9, the first
+// (most significant) in the lowest byte: pairs, then quadruples, then the
+// whole, each step one multiplication.
+inline std::uint64_t eightDigitsValue(std::uint64_t digits) noexcept {
+    digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFull;
+    digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFFull;
+    return (digits * 10000 + (digits >> 32)) & 0xFFFFFFFFull;
+}
+
 // readFraction: the decimals after the seconds' dot. Scans the digit run
 // (a non-ASCII byte fails at once), checks its count, and gives the
-// fraction scaled to twelve decimals (picoseconds).
+// fraction scaled to twelve decimals (picoseconds). The first eight bytes
+// are looked at together: a run of varying length would otherwise end in a
+// mispredicted branch on most inputs. The caller has read at least
+// "HH:MM:SS." from the input, so the eight bytes that end at the input's
+// end (when fewer than eight remain) all lie within it.
 inline bool readFraction(Cursor& in, Int& picoseconds, Message& err) {
     const unsigned char* start = in.p;
     Int v = 0;
+    if (littleEndian && !in.atEnd()) {
+        const auto remaining = in.e - in.p;
+        const unsigned char* window = remaining >= 8 ? in.p : in.e - 8;
+        // The bytes from the cursor on, lowest first; past the end zeros,
+        // which are no digits.
+        const std::uint64_t bytes = loadBytes<8>(window) >> (8 * (in.p - window));
+        const std::uint64_t values = bytes ^ 0x3030303030303030ull;  // digits become 0..9
+        // High bit set in every byte that is no digit (a carry only runs
+        // upwards from such a byte, so the lowest flag is right).
+        const std::uint64_t nonDigits = ((values + 0x7676767676767676ull) | values) & 0x8080808080808080ull;
+        if (nonDigits != 0) {
+            const int n = std::countr_zero(nonDigits) >> 3;
+            in.p += n;
+            if (!in.atEnd() && *in.p >= 0x80) [[unlikely]] {
+                err = nonAscii();
+                return false;
+            }
+            if (n == 0) [[unlikely]] {
+                err = Message::text("Expecting at least one decimal after a dot");
+                return false;
+            }
+            // The n digits moved to the top, zeros (leading) below.
+            picoseconds = static_cast<Int>(eightDigitsValue(values << (64 - 8 * n))) * powersOfTen[12 - n];
+            return true;
+        }
+        v = static_cast<Int>(eightDigitsValue(values));
+        in.p += 8;
+    }
     while (!in.atEnd()) {
         const unsigned char b = *in.p;
         if (isDigit(b)) {
@@ -548,11 +574,12 @@ inline bool readFraction(Cursor& in, Int& picoseconds, Message& err) {
     return true;
 }
 
-// Hours below 24 and minutes below 60, then seconds below 61 (a leap
-// second fits).
-[[gnu::cold, gnu::noinline]] Message invalidTime(Int hour, Int minute, Int picoseconds) {
+inline Message invalidTime(Int hour, Int minute, Int picoseconds) {
     return Message::fields("Invalid time of day:", nullptr, {hour, minute, picoseconds}, true);
 }
+
+// Hours below 24 and minutes below 60, then seconds below 61 (a leap
+// second fits).
 inline bool validateTime(const TimeFields& t, Message& err) {
     const Int hour = t.hour, minute = t.minute, picoseconds = t.picoseconds;
     if (hour < 24 && minute < 60 && picoseconds < 61 * kalmet::detail::picosPerSecond) [[likely]]
@@ -567,7 +594,7 @@ inline kalmet::TimeOfDay toTimeOfDay(const TimeFields& t) {
 
 // hhmm: the offset after the zone's sign. HH, then at the end nothing
 // more, else ':' MM or MM; then the end of the input; then the ranges.
-inline bool hhmm(Cursor& in, bool negative, kalmet::TimeZone& zone, Message& err) {
+inline bool hhmm(Cursor& in, bool negative, Int& offsetMinutes, Message& err) {
     Int hours, minutes = 0;
     if (in.e - in.p == 5 && hourMinuteShape(in.p)) {
         hours = twoDigitsAt(in.p);
@@ -601,7 +628,7 @@ inline bool hhmm(Cursor& in, bool negative, kalmet::TimeZone& zone, Message& err
         return false;
     }
     const Int offset = hours * 60 + minutes;
-    zone.minutes = negative ? -offset : offset;
+    offsetMinutes = negative ? -offset : offset;
     return true;
 }
 
@@ -609,21 +636,21 @@ constexpr std::string_view zonePhrase = "timezone: Z, +HH:MM or -HH:MM";
 
 // The zone after a complete time of a UTC or zoned time: the cursor rests
 // at the end or on an ASCII character.
-inline bool zoneAfterTime(Cursor& in, kalmet::TimeZone& zone, Message& err) {
+[[gnu::always_inline]] inline bool zoneAfterTime(Cursor& in, Int& offsetMinutes, Message& err) {
     if (in.atEnd()) [[unlikely]] {
         err = unexpectedEnd("timezone");
         return false;
     }
     const int c = *in.p++;
     if (c == 'Z') return requireEnd(in, err);
-    if (c == '+' || c == '-') return hhmm(in, c == '-', zone, err);
+    if (c == '+' || c == '-') return hhmm(in, c == '-', offsetMinutes, err);
     err = unexpectedChar(c, zonePhrase);
     return false;
 }
 
 // The date, the separator and the time of a timestamp, validated.
-inline bool readTimestamp(Cursor& in, kalmet::LocalTime& local, Message& err) {
-    if (!parseDate(in, local.day, err)) [[unlikely]]
+[[gnu::always_inline]] inline bool readTimestamp(Cursor& in, kalmet::Day& day, TimeFields& t, Message& err) {
+    if (!parseDate(in, day, err)) [[unlikely]]
         return false;
     const int sep = unconsAscii(in, err);
     if (sep != 'T' && sep != ' ') [[unlikely]] {
@@ -631,11 +658,7 @@ inline bool readTimestamp(Cursor& in, kalmet::LocalTime& local, Message& err) {
         else if (sep != failed) err = unexpectedChar(sep, "a day separator, T or space");
         return false;
     }
-    TimeFields t;
-    if (!readTime(in, t, err) || !validateTime(t, err)) [[unlikely]]
-        return false;
-    local.timeOfDay = toTimeOfDay(t);
-    return true;
+    return readTime(in, t, err) && validateTime(t, err);
 }
 
 }  // namespace
@@ -646,10 +669,10 @@ Result<Year> parseYear(Input input) {
     Cursor in = cursorOf(input);
     Message err;
     Year y;
-    if (!parseYear_(in, y, err)) [[unlikely]] return core::Left(std::move(err));
+    if (!parseYear_(in, y, err)) [[unlikely]] return Result<Year>::left(std::move(err));
     // The digit run stopped at an ASCII non-digit or at the end.
-    if (!in.atEnd()) [[unlikely]] return core::Left(unexpectedChar(*in.p, "end-of-input"));
-    return core::Right(std::move(y));
+    if (!in.atEnd()) [[unlikely]] return Result<Year>::left(unexpectedChar(*in.p, "end-of-input"));
+    return Result<Year>::right(std::move(y));
 }
 
 Result<kalmet::Month> parseMonth(Input input) {
@@ -658,18 +681,19 @@ Result<kalmet::Month> parseMonth(Input input) {
     Year y;
     Int m;
     if (!parseYear_(in, y, err) || !dashAfterYear(in, err) || !readTwoDigits(in, m, err))
-        return core::Left(std::move(err));
-    if (m < 1 || m > 12) [[unlikely]] return core::Left(withFields("invalid month:", y, m));
-    if (!requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
-    return core::Right(kalmet::Month(kalmet::YearMonth(std::move(y), m)));
+        return Result<kalmet::Month>::left(std::move(err));
+    if (m < 1 || m > 12) [[unlikely]] return Result<kalmet::Month>::left(withFields("invalid month:", y, m));
+    if (!requireEnd(in, err)) [[unlikely]] return Result<kalmet::Month>::left(std::move(err));
+    return Result<kalmet::Month>::right(kalmet::YearMonth(std::move(y), m));
 }
 
 namespace {
 [[gnu::noinline]] Result<kalmet::Day> parseDaySteps(Cursor in) {
     Message err;
     kalmet::Day d;
-    if (!parseDate(in, d, err) || !requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
-    return core::Right(std::move(d));
+    if (!parseDate(in, d, err) || !requireEnd(in, err)) [[unlikely]]
+        return Result<kalmet::Day>::left(std::move(err));
+    return Result<kalmet::Day>::right(std::move(d));
 }
 }  // namespace
 
@@ -688,16 +712,17 @@ Result<kalmet::Quarter> parseQuarter(Input input) {
     kalmet::QuarterOfYear q;
     if (!parseYear_(in, y, err) || !dashAfterYear(in, err) || !parseQuarterLetterDigit(in, q, err) ||
         !requireEnd(in, err))
-        return core::Left(std::move(err));
-    return core::Right(kalmet::Quarter(kalmet::YearQuarter(std::move(y), q)));
+        return Result<kalmet::Quarter>::left(std::move(err));
+    return Result<kalmet::Quarter>::right(kalmet::YearQuarter(std::move(y), q));
 }
 
 Result<kalmet::QuarterOfYear> parseQuarterOfYear(Input input) {
     Cursor in = cursorOf(input);
     Message err;
     kalmet::QuarterOfYear q;
-    if (!parseQuarterLetterDigit(in, q, err) || !requireEnd(in, err)) [[unlikely]] return core::Left(std::move(err));
-    return core::Right(q);
+    if (!parseQuarterLetterDigit(in, q, err) || !requireEnd(in, err)) [[unlikely]]
+        return Result<kalmet::QuarterOfYear>::left(std::move(err));
+    return Result<kalmet::QuarterOfYear>::right(q);
 }
 
 }  // namespace tarvel
@@ -711,60 +736,72 @@ Result<kalmet::TimeOfDay> parseTimeOfDay(Input input) {
     Message err;
     TimeFields t;
     if (!readTime(in, t, err)) [[unlikely]]
-        return core::Left(std::move(err));
+        return Result<kalmet::TimeOfDay>::left(std::move(err));
     // A stray character is reported before the time is validated.
     if (!in.atEnd()) [[unlikely]]
-        return core::Left(unexpectedChar(*in.p, "end-of-input"));
+        return Result<kalmet::TimeOfDay>::left(unexpectedChar(*in.p, "end-of-input"));
     if (!validateTime(t, err)) [[unlikely]]
-        return core::Left(std::move(err));
-    return core::Right(toTimeOfDay(t));
+        return Result<kalmet::TimeOfDay>::left(std::move(err));
+    return Result<kalmet::TimeOfDay>::right(toTimeOfDay(t));
 }
 
 Result<kalmet::TimeZone> parseTimeZone(Input input) {
     Cursor in = cursorOf(input);
     Message err;
-    kalmet::TimeZone zone;
+    Int minutes = 0;
     const int c = unconsAscii(in, err);
     bool ok;
     if (c == 'Z') ok = requireEnd(in, err);
-    else if (c == '+' || c == '-') ok = hhmm(in, c == '-', zone, err);
+    else if (c == '+' || c == '-') ok = hhmm(in, c == '-', minutes, err);
     else if (c == endOfInput) ok = false, err = unexpectedEnd(zonePhrase);
     else if (c == failed) ok = false;
     else ok = false, err = unexpectedChar(c, zonePhrase);
     if (!ok) [[unlikely]]
-        return core::Left(std::move(err));
-    return core::Right(std::move(zone));
+        return Result<kalmet::TimeZone>::left(std::move(err));
+    return Result<kalmet::TimeZone>::right(kalmet::minutesToTimeZone(minutes));
 }
 
 Result<kalmet::LocalTime> parseLocalTime(Input input) {
     Cursor in = cursorOf(input);
     Message err;
-    kalmet::LocalTime local;
-    if (!readTimestamp(in, local, err)) [[unlikely]]
-        return core::Left(std::move(err));
+    kalmet::Day day;
+    TimeFields t;
+    if (!readTimestamp(in, day, t, err)) [[unlikely]]
+        return Result<kalmet::LocalTime>::left(std::move(err));
     // The time was validated first; what remains must be nothing.
     if (!in.atEnd()) [[unlikely]]
-        return core::Left(unexpectedChar(*in.p, "end-of-input"));
-    return core::Right(std::move(local));
+        return Result<kalmet::LocalTime>::left(unexpectedChar(*in.p, "end-of-input"));
+    return Result<kalmet::LocalTime>::right(kalmet::LocalTime{std::move(day), toTimeOfDay(t)});
 }
 
 Result<kalmet::UTCTime> parseUTCTime(Input input) {
     Cursor in = cursorOf(input);
     Message err;
-    kalmet::LocalTime local;
-    kalmet::TimeZone zone;
-    if (!readTimestamp(in, local, err) || !zoneAfterTime(in, zone, err)) [[unlikely]]
-        return core::Left(std::move(err));
-    return core::Right(kalmet::localTimeToUTC(zone, local));
+    kalmet::Day day;
+    TimeFields t;
+    Int zoneMinutes = 0;
+    if (!readTimestamp(in, day, t, err) || !zoneAfterTime(in, zoneMinutes, err)) [[unlikely]]
+        return Result<kalmet::UTCTime>::left(std::move(err));
+    // The time is validated and the zone within a day: localTimeToUTC's
+    // machine-integer form applies whenever the day number is small.
+    const core::Integer& mjd = day.toModifiedJulianDay();
+    if (kalmet::detail::isSmallDay(mjd)) [[likely]]
+        return Result<kalmet::UTCTime>::right(
+            kalmet::detail::localFieldsToUTC(mjd.unsafeInt(), t.hour, t.minute, t.picoseconds, zoneMinutes));
+    return Result<kalmet::UTCTime>::right(kalmet::localTimeToUTC(kalmet::minutesToTimeZone(zoneMinutes),
+                                              kalmet::LocalTime{std::move(day), toTimeOfDay(t)}));
 }
 
 Result<kalmet::ZonedTime> parseZonedTime(Input input) {
     Cursor in = cursorOf(input);
     Message err;
-    kalmet::ZonedTime zoned;
-    if (!readTimestamp(in, zoned.localTime, err) || !zoneAfterTime(in, zoned.zone, err)) [[unlikely]]
-        return core::Left(std::move(err));
-    return core::Right(std::move(zoned));
+    kalmet::Day day;
+    TimeFields t;
+    Int zoneMinutes = 0;
+    if (!readTimestamp(in, day, t, err) || !zoneAfterTime(in, zoneMinutes, err)) [[unlikely]]
+        return Result<kalmet::ZonedTime>::left(std::move(err));
+    return Result<kalmet::ZonedTime>::right(
+        kalmet::ZonedTime{kalmet::LocalTime{std::move(day), toTimeOfDay(t)}, kalmet::minutesToTimeZone(zoneMinutes)});
 }
 
 }  // namespace tarvel

@@ -9,8 +9,9 @@
 // Each parser reads the whole input in one forward pass, with no
 // backtracking and nothing trimmed or case-folded (only the quarter letter
 // may be 'Q' or 'q'), and returns either the value or exactly one message
-// naming what went wrong first. On success nothing but the result is
-// allocated (for years that fit in 64 bits); the input is never copied.
+// naming what went wrong first. Nothing is allocated while the values fit
+// in 64 bits (a day count does for years up to about 2.5e16 either way),
+// on success or on failure; the input is never copied.
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -47,15 +48,38 @@ public:
     }
     // "Unexpected '" + the character + "', expecting " + expecting (a
     // literal); the character is given as its UTF-8 bytes (1 to 4).
-    static Message unexpected(std::string_view utf8Char, std::string_view expecting) noexcept;
+    static Message unexpected(std::string_view utf8Char, std::string_view expecting) noexcept {
+        Message m(Kind::Char, expecting);
+        const std::size_t n = utf8Char.size() < 4 ? utf8Char.size() : 4;
+        std::uint32_t bytes = 0;
+        for (std::size_t i = 0; i < n; ++i) bytes |= std::uint32_t{static_cast<unsigned char>(utf8Char[i])} << (8 * i);
+        m.charSize_ = static_cast<std::uint8_t>(n);
+        m.char_ = bytes;
+        return m;
+    }
     // "Unexpected " + the ASCII character in escaped form + ", expecting " +
     // expecting (a literal).
-    static Message unexpectedEscaped(char c, std::string_view expecting) noexcept;
+    static Message unexpectedEscaped(char c, std::string_view expecting) noexcept {
+        Message m(Kind::Escaped, expecting);
+        m.charSize_ = 1;
+        m.char_ = static_cast<unsigned char>(c);
+        return m;
+    }
     // prefix (a literal) + "(" + fields joined by "," + ")". The year, when
     // given, comes first; when `lastIsPicoseconds`, the last field is a
     // picosecond count written as seconds with twelve decimals.
     static Message fields(std::string_view prefix, const core::Integer* year, std::initializer_list<core::Int> ints,
-                          bool lastIsPicoseconds = false);
+                          bool lastIsPicoseconds = false) {
+        Message m(Kind::Fields, prefix);
+        if (year) {
+            m.hasYear_ = true;
+            m.year_ = *year;
+        }
+        for (core::Int v : ints)
+            if (m.intCount_ < 3) m.ints_[m.intCount_++] = v;
+        m.lastIsPicoseconds_ = lastIsPicoseconds;
+        return m;
+    }
 
     // The text.
     std::string str() const;
@@ -97,7 +121,8 @@ public:
     Input(const core::Text& t) noexcept : bytes_(t.view()) {}
     Input(std::string_view s) noexcept : bytes_(s) {}
     Input(const std::string& s) noexcept : bytes_(s) {}
-    Input(const char* s) noexcept : bytes_(s) {}
+    // A null pointer reads as the empty text.
+    Input(const char* s) noexcept : bytes_(s ? std::string_view(s) : std::string_view()) {}
     std::string_view bytes() const noexcept { return bytes_; }
 
 private:

@@ -15,50 +15,27 @@ namespace these {
 
 // --- Maps ---------------------------------------------------------------------
 
-namespace detail {
-template <class F, class A>
-auto mapField(F f, const LazyField<A>& a) {
-    using C = std::decay_t<std::invoke_result_t<F&, const A&>>;
-    return LazyField<C>(core::defer([f = std::move(f), a] { return C(f(a.force())); }));
-}
-}  // namespace detail
-
-// This (f a), That (g b), These (f a) (g b).
+// This (f a), That (g b), These (f a) (g b): the Bifunctor map.
 template <class A, class B, class F, class G>
-auto bimapThese(F f, G g, const These<A, B>& t) {
-    using C = std::decay_t<std::invoke_result_t<F&, const A&>>;
-    using D = std::decay_t<std::invoke_result_t<G&, const B&>>;
-    using R = These<C, D>;
-    switch (t.index()) {
-        case 0: return R::makeThis(detail::mapField(std::move(f), t.leftField()));
-        case 1: return R::makeThat(detail::mapField(std::move(g), t.rightField()));
-        default:
-            return R::makeThese(detail::mapField(std::move(f), t.leftField()),
-                                detail::mapField(std::move(g), t.rightField()));
-    }
+auto bimapThese(F&& f, G&& g, const These<A, B>& t) {
+    return core::bimap(std::forward<F>(f), std::forward<G>(g), t);
 }
 // Maps the left value wherever it is; a That keeps its right value.
 template <class A, class B, class F>
-auto mapHere(F f, const These<A, B>& t) {
-    using C = std::decay_t<std::invoke_result_t<F&, const A&>>;
-    using R = These<C, B>;
-    switch (t.index()) {
-        case 0: return R::makeThis(detail::mapField(std::move(f), t.leftField()));
-        case 1: return R::makeThat(t.rightField());
-        default: return R::makeThese(detail::mapField(std::move(f), t.leftField()), t.rightField());
-    }
+auto mapHere(F&& f, const These<A, B>& t) {
+    return core::first(std::forward<F>(f), t);
 }
 // Maps the right value wherever it is; a This keeps its left value.
 template <class A, class B, class G>
-auto mapThere(G g, const These<A, B>& t) {
-    using D = std::decay_t<std::invoke_result_t<G&, const B&>>;
-    using R = These<A, D>;
-    switch (t.index()) {
-        case 0: return R::makeThis(t.leftField());
-        case 1: return R::makeThat(detail::mapField(std::move(g), t.rightField()));
-        default: return R::makeThese(t.leftField(), detail::mapField(std::move(g), t.rightField()));
-    }
+auto mapThere(G&& g, const These<A, B>& t) {
+    return core::second(std::forward<G>(g), t);
 }
+// The Bitraversable traversal: f's effect before g's.
+template <class A, class B, class F, class G>
+auto bitraverseThese(F&& f, G&& g, const These<A, B>& t) {
+    return core::bitraverse(std::forward<F>(f), std::forward<G>(g), t);
+}
+
 // This a -> This (f a); anything else unchanged.
 template <class A, class B, class F>
 These<A, B> mapThis(F f, const These<A, B>& t) {
@@ -87,54 +64,17 @@ These<A, B> mapThese(H h, const These<A, B>& t) {
 
 template <class A, class B>
 These<B, A> swapThese(const These<A, B>& t) {
-    using R = These<B, A>;
-    switch (t.index()) {
-        case 0: return R::makeThat(t.leftField());
-        case 1: return R::makeThis(t.rightField());
-        default: return R::makeThese(t.rightField(), t.leftField());
-    }
+    return core::swap(t);
 }
-
 // These<These<A, B>, C> -> These<A, These<B, C>>.
 template <class A, class B, class C>
 These<A, These<B, C>> assocThese(const These<These<A, B>, C>& t) {
-    using BC = These<B, C>;
-    using R = These<A, BC>;
-    if (t.isThat()) return R::makeThat(BC::makeThat(t.rightField()));
-    const These<A, B>& inner = t.left();
-    if (t.isThis()) {
-        switch (inner.index()) {
-            case 0: return R::makeThis(inner.leftField());
-            case 1: return R::makeThat(BC::makeThis(inner.rightField()));
-            default: return R::makeThese(inner.leftField(), BC::makeThis(inner.rightField()));
-        }
-    }
-    switch (inner.index()) {
-        case 0: return R::makeThese(inner.leftField(), BC::makeThat(t.rightField()));
-        case 1: return R::makeThat(BC::makeThese(inner.rightField(), t.rightField()));
-        default: return R::makeThese(inner.leftField(), BC::makeThese(inner.rightField(), t.rightField()));
-    }
+    return core::assoc(t);
 }
-
 // These<A, These<B, C>> -> These<These<A, B>, C>; the inverse of assocThese.
 template <class A, class B, class C>
 These<These<A, B>, C> unassocThese(const These<A, These<B, C>>& t) {
-    using AB = These<A, B>;
-    using R = These<AB, C>;
-    if (t.isThis()) return R::makeThis(AB::makeThis(t.leftField()));
-    const These<B, C>& inner = t.right();
-    if (t.isThat()) {
-        switch (inner.index()) {
-            case 0: return R::makeThis(AB::makeThat(inner.leftField()));
-            case 1: return R::makeThat(inner.rightField());
-            default: return R::makeThese(AB::makeThat(inner.leftField()), inner.rightField());
-        }
-    }
-    switch (inner.index()) {
-        case 0: return R::makeThis(AB::makeThese(t.leftField(), inner.leftField()));
-        case 1: return R::makeThese(AB::makeThis(t.leftField()), inner.rightField());
-        default: return R::makeThese(AB::makeThese(t.leftField(), inner.leftField()), inner.rightField());
-    }
+    return core::unassoc(t);
 }
 
 // --- Selectors and predicates -------------------------------------------------

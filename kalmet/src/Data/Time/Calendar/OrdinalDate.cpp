@@ -6,6 +6,12 @@ static_assert(detail::divisibleBy25(0) && detail::divisibleBy25(-25) && detail::
 static_assert(!detail::divisibleBy25(1) && !detail::divisibleBy25(-24) && !detail::divisibleBy25(INT64_MIN));
 static_assert(detail::divisibleBy25(INT64_MIN + 8) && detail::divisibleBy25(INT64_MAX - 7));
 static_assert(detail::isLeapYearInt(-400) && !detail::isLeapYearInt(-100) && detail::isLeapYearInt(2000));
+static_assert([] {
+    for (core::Int y = 0; y <= 9999; ++y)
+        for (core::Int yd : {1, 60, 365})
+            if (detail::ordinalToMjdFourDigits(y, yd) != detail::ordinalToMjd(y, yd)) return false;
+    return true;
+}());
 static_assert(detail::div25(0) == 0 && detail::div25(24) == 0 && detail::div25(25) == 1);
 static_assert(detail::div25(9223372036854775807ull) == 9223372036854775807ull / 25);
 static_assert(detail::div25(9223372036854775799ull) == 9223372036854775799ull / 25);

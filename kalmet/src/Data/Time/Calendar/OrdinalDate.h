@@ -17,9 +17,11 @@ constexpr bool divisibleBy25(core::Int y) noexcept {
     return static_cast<std::uint64_t>(y) * 0x8F5C28F5C28F5C29ull + 0x051EB851EB851EB8ull <= 0x0A3D70A3D70A3D70ull;
 }
 // Divisible by 4, and by 25 only when also by 16 (that is, by 400). The
-// masks read two's complement negatives correctly.
+// masks read two's complement negatives correctly. Bitwise operators, not
+// short-circuit ones: one year in four is a leap year, a branch on it
+// would be mispredicted often.
 constexpr bool isLeapYearInt(core::Int y) noexcept {
-    return (y & 3) == 0 && (!divisibleBy25(y) || (y & 15) == 0);
+    return ((y & 3) == 0) & (!divisibleBy25(y) | ((y & 15) == 0));
 }
 bool isLeapYearBig(const Year& y);
 // Day number of an ordinal date of a year below smallYearBound; dayOfYear
@@ -39,6 +41,15 @@ constexpr core::Int ordinalToMjd(core::Int year, core::Int dayOfYear) noexcept {
     const std::uint64_t centuries = div25(quads);
     const std::uint64_t days = 365 * y + quads - centuries + (centuries >> 2) - 146097 * cycles;
     return static_cast<core::Int>(days) + dayOfYear - 678576;
+}
+// ordinalToMjd for a year of at most four digits (0 to 9999), the common
+// case of parsed dates: 32-bit arithmetic, the divisions by 100 as a
+// multiplication exact in this range.
+constexpr core::Int ordinalToMjdFourDigits(core::Int year, core::Int dayOfYear) noexcept {
+    const auto y = static_cast<std::uint32_t>(year + 399);  // year - 1 + 400, never negative
+    const std::uint32_t centuries = (y * 5243u) >> 19;      // y / 100 for y < 43699
+    const std::uint32_t days = 365 * y + (y >> 2) - centuries + (centuries >> 2);
+    return static_cast<core::Int>(days) - 146097 + dayOfYear - 678576;
 }
 Day fromOrdinalDateBig(const Year& year, DayOfYear dayOfYear);
 }  // namespace detail

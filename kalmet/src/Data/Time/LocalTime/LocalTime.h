@@ -35,28 +35,33 @@ struct ZonedTime {
 
 namespace detail {
 UTCTime localTimeToUTCSlow(const TimeZone& zone, const LocalTime& t);
+
+// localTimeToUTC on machine integers: a day number below smallDayBound, an
+// hour and minute in range, picoseconds from 0 to below smallDayBound and a
+// zone offset within a day either way, so the carry is at most a day.
+inline UTCTime localFieldsToUTC(core::Int mjd, core::Int hour, core::Int minute, core::Int picoseconds,
+                                core::Int zoneMinutes) {
+    core::Int minutes = hour * 60 + minute - zoneMinutes;  // -1439 .. 2878
+    const core::Int days = minutes < 0 ? -1 : (minutes >= 1440 ? 1 : 0);
+    minutes -= days * 1440;
+    return UTCTime{Day(core::Integer(mjd + days)),
+                   DiffTime::fromPicoseconds(core::Integer(minutes * 60 * picosPerSecond + picoseconds))};
 }
+}  // namespace detail
 
 // The UTC instant at which a local time holds in a zone: the zone's minutes
 // are subtracted, carrying into the neighbouring day where needed.
 inline UTCTime localTimeToUTC(const TimeZone& zone, const LocalTime& t) {
-    // Machine arithmetic for every value a parser produces (a time of day
-    // in range and a zone within a day, so the carry is at most a day
-    // either way); anything else goes through the general form.
     const core::Integer& mjd = t.day.toModifiedJulianDay();
     const core::Integer& ps = t.timeOfDay.seconds.picoseconds();
     const TimeOfDay& tod = t.timeOfDay;
     if (detail::isSmallDay(mjd) && ps.isSmall() && ps.unsafeInt() >= 0 && ps.unsafeInt() < detail::smallDayBound &&
         tod.hour >= 0 && tod.hour < 24 && tod.minute >= 0 && tod.minute < 60 && zone.minutes > -1440 &&
-        zone.minutes < 1440) [[likely]] {
-        core::Int minutes = tod.hour * 60 + tod.minute - zone.minutes;  // -1439 .. 2878
-        const core::Int days = minutes < 0 ? -1 : (minutes >= 1440 ? 1 : 0);
-        minutes -= days * 1440;
-        return UTCTime{Day(core::Integer(mjd.unsafeInt() + days)),
-                       DiffTime::fromPicoseconds(core::Integer(minutes * 60 * detail::picosPerSecond + ps.unsafeInt()))};
-    }
+        zone.minutes < 1440) [[likely]]
+        return detail::localFieldsToUTC(mjd.unsafeInt(), tod.hour, tod.minute, ps.unsafeInt(), zone.minutes);
     return detail::localTimeToUTCSlow(zone, t);
 }
+
 // The local time in a zone at a UTC instant.
 LocalTime utcToLocalTime(const TimeZone& zone, const UTCTime& t);
 

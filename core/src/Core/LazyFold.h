@@ -1,0 +1,101 @@
+#pragma once
+// The engine of the lazy right folds (core::foldr, core::foldr1,
+// foldrMap1 and the lazy semigroups' mconcat): a fold that hands the rest of
+// the fold to the caller's function as a deferred value, core::Lazy<B>.
+//
+// A function that ignores the rest stops the fold at once, also on an
+// unbounded List. A function that demands the rest makes the fold nest one
+// demand per element; deep nesting continues on fresh stack segments (see
+// Core/Lazy.h), so folding millions of elements this way needs memory in
+// proportion to the depth but does not overflow the stack.
+//
+// Cursors walk a structure: `done()`, `get()` (the element) and `next()`.
+// They must keep the structure alive, because a deferred rest may outlive
+// the call that made it.
+#include <cstddef>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "Core/Lazy.h"
+#include "Core/List.h"
+
+namespace core::detail {
+
+// A cursor over a core::List (the list's cells keep themselves alive).
+template <class A>
+struct ListCursor {
+    List<A> rest;
+    bool done() const { return rest.null(); }
+    const A& get() const { return rest.head(); }
+    ListCursor next() const { return ListCursor{rest.tail()}; }
+};
+
+// A cursor over a shared, immutable vector.
+template <class A>
+struct VectorCursor {
+    std::shared_ptr<const std::vector<A>> v;
+    std::size_t i;
+    bool done() const { return i >= v->size(); }
+    const A& get() const { return (*v)[i]; }
+    VectorCursor next() const { return VectorCursor{v, i + 1}; }
+};
+
+// The fold's constant parts: the function f(element, Lazy<B> rest) -> B and
+// End, which gives the value at the end from the cursor at which `done()`
+// became true, or (for foldr1) from the cursor of the last element.
+template <class B, class F, class End>
+struct LazyFoldCtx {
+    F f;
+    End end;
+    bool stopAtLast;  // foldr1: the last element is the end value
+};
+
+template <class B, class Cur, class Ctx>
+B lazyFoldStep(const std::shared_ptr<const Ctx>& ctx, const Cur& c);
+
+// The deferred fold from cursor c onwards.
+template <class B, class Cur, class Ctx>
+Lazy<B> lazyFoldFrom(const std::shared_ptr<const Ctx>& ctx, Cur c) {
+    return Lazy<B>::fromFunction([ctx, c = std::move(c)]() -> B { return lazyFoldStep<B>(ctx, c); });
+}
+
+template <class Cur, class Ctx>
+bool lazyFoldAtEnd(const Ctx& ctx, const Cur& c) {
+    return ctx.stopAtLast ? c.next().done() : c.done();
+}
+
+template <class B, class Cur, class Ctx>
+B lazyFoldStep(const std::shared_ptr<const Ctx>& ctx, const Cur& c) {
+    if (lazyFoldAtEnd(*ctx, c)) return ctx->end(c);
+    return ctx->f(c.get(), lazyFoldFrom<B>(ctx, c.next()));
+}
+
+// foldr f z over the cursor: f receives each element and the deferred rest.
+template <class B, class Cur, class F>
+Lazy<B> lazyFoldr(F f, Lazy<B> z, Cur c) {
+    auto end = [z = std::move(z)](const Cur&) -> B { return z.force(); };
+    using Ctx = LazyFoldCtx<B, F, decltype(end)>;
+    auto ctx = std::make_shared<const Ctx>(Ctx{std::move(f), std::move(end), false});
+    if (c.done()) return now(ctx->end(c));
+    return lazyFoldFrom<B>(ctx, std::move(c));
+}
+
+// foldrMap1 fl f over the cursor, which must not be done: the last element
+// x gives fl(x), and every other element x gives f(x, rest).
+template <class B, class Cur, class FL, class F>
+Lazy<B> lazyFoldrMap1(FL fl, F f, Cur c) {
+    auto end = [fl = std::move(fl)](const Cur& last) -> B { return fl(last.get()); };
+    using Ctx = LazyFoldCtx<B, F, decltype(end)>;
+    auto ctx = std::make_shared<const Ctx>(Ctx{std::move(f), std::move(end), true});
+    return lazyFoldFrom<B>(ctx, std::move(c));
+}
+
+// foldr1 f over the cursor, which must not be done: the last element is
+// the initial accumulator.
+template <class A, class Cur, class F>
+Lazy<A> lazyFoldr1(F f, Cur c) {
+    return lazyFoldrMap1<A>([](const A& x) { return x; }, std::move(f), std::move(c));
+}
+
+}  // namespace core::detail
