@@ -4,6 +4,8 @@
 // independent matcher of the grammar written here from scratch: a parser
 // returns Right exactly for inputs the grammar accepts and whose fields lie
 // in the calendar, and the value it returns is the one the text spells.
+// Every value obtained is also rendered back to ISO 8601 and parsed again,
+// which must give the same value.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "Core/Text.h"
 #include "Data/Time/Calendar.h"
 #include "Data/Time/FromText.h"
+#include "Data/Time/ToText.h"
 
 namespace {
 
@@ -164,6 +167,19 @@ void checkLeft(const tarvel::Result<T>& r) {
     if (r.isLeft()) check(!r.left().str().empty(), "empty message");
 }
 
+// A value a parser gave, rendered and parsed again by the same parser, is
+// the same value; the text is ASCII and identical through every form of
+// the renderer.
+template <class T, class Parse>
+void checkRoundTrip(const tarvel::Result<T>& r, Parse parse, const char* what) {
+    if (!r) return;
+    const std::string text = tarvel::toString(*r);
+    for (unsigned char c : text) check(c < 0x80, "rendered text is ASCII");
+    check(tarvel::toText(*r).view() == text, "toText agrees with toString");
+    const auto again = parse(tarvel::Input(text));
+    if (!again || !(*again == *r)) fail(what);
+}
+
 void run(std::string_view s, const tarvel::Input& input) {
     {
         const auto r = tarvel::parseYear(input);
@@ -173,6 +189,7 @@ void run(std::string_view s, const tarvel::Input& input) {
         const bool ok = y && m.end();
         check(r.isRight() == ok, "parseYear accepts exactly the grammar");
         if (ok) check(*r == *y, "parseYear value");
+        checkRoundTrip(r, tarvel::parseYear, "parseYear round trip");
     }
     {
         const auto r = tarvel::parseMonth(input);
@@ -184,6 +201,7 @@ void run(std::string_view s, const tarvel::Input& input) {
         const bool ok = mo && *mo >= 1 && *mo <= 12 && m.end();
         check(r.isRight() == ok, "parseMonth accepts exactly the grammar");
         if (ok) check(*r == kalmet::Month(kalmet::YearMonth(*y, *mo)), "parseMonth value");
+        checkRoundTrip(r, tarvel::parseMonth, "parseMonth round trip");
     }
     {
         const auto r = tarvel::parseDay(input);
@@ -193,6 +211,7 @@ void run(std::string_view s, const tarvel::Input& input) {
         const bool ok = d && m.end();
         check(r.isRight() == ok, "parseDay accepts exactly the grammar");
         if (ok) check(kalmet::toGregorian(*r) == (kalmet::YearMonthDay{d->year, d->month, d->day}), "parseDay value");
+        checkRoundTrip(r, tarvel::parseDay, "parseDay round trip");
     }
     {
         const auto r = tarvel::parseQuarter(input);
@@ -206,6 +225,7 @@ void run(std::string_view s, const tarvel::Input& input) {
         if (ok)
             check(*r == kalmet::Quarter(kalmet::YearQuarter(*y, static_cast<kalmet::QuarterOfYear>(*q))),
                   "parseQuarter value");
+        checkRoundTrip(r, tarvel::parseQuarter, "parseQuarter round trip");
     }
     {
         const auto r = tarvel::parseQuarterOfYear(input);
@@ -215,6 +235,7 @@ void run(std::string_view s, const tarvel::Input& input) {
         const bool ok = q && m.end();
         check(r.isRight() == ok, "parseQuarterOfYear accepts exactly the grammar");
         if (ok) check(kalmet::fromQuarterOfYear(*r) == *q, "parseQuarterOfYear value");
+        checkRoundTrip(r, tarvel::parseQuarterOfYear, "parseQuarterOfYear round trip");
     }
     {
         const auto r = tarvel::parseTimeOfDay(input);
@@ -227,6 +248,7 @@ void run(std::string_view s, const tarvel::Input& input) {
             check(r->hour == t->hour && r->minute == t->minute &&
                       r->seconds.picoseconds() == core::Integer(static_cast<core::Int>(t->picoseconds)),
                   "parseTimeOfDay value");
+        checkRoundTrip(r, tarvel::parseTimeOfDay, "parseTimeOfDay round trip");
     }
     {
         const auto r = tarvel::parseTimeZone(input);
@@ -236,6 +258,7 @@ void run(std::string_view s, const tarvel::Input& input) {
         const bool ok = z && m.end();
         check(r.isRight() == ok, "parseTimeZone accepts exactly the grammar");
         if (ok) check(*r == kalmet::minutesToTimeZone(*z), "parseTimeZone value");
+        checkRoundTrip(r, tarvel::parseTimeZone, "parseTimeZone round trip");
     }
     {
         const auto r = tarvel::parseLocalTime(input);
@@ -245,6 +268,7 @@ void run(std::string_view s, const tarvel::Input& input) {
         const bool ok = st && m.end();
         check(r.isRight() == ok, "parseLocalTime accepts exactly the grammar");
         if (ok) check(sameLocal(*r, *st), "parseLocalTime value");
+        checkRoundTrip(r, tarvel::parseLocalTime, "parseLocalTime round trip");
     }
     {
         const auto u = tarvel::parseUTCTime(input);
@@ -263,6 +287,8 @@ void run(std::string_view s, const tarvel::Input& input) {
             if (st->time.picoseconds < 60'000'000'000'000LL)
                 check(kalmet::utcToLocalTime(r->zone, *u) == r->localTime, "parseUTCTime instant");
         }
+        checkRoundTrip(r, tarvel::parseZonedTime, "parseZonedTime round trip");
+        checkRoundTrip(u, tarvel::parseUTCTime, "parseUTCTime round trip");
     }
 }
 

@@ -90,3 +90,43 @@ TEST(Builder, AppendsAcrossChunkBoundaries) {
     EXPECT_EQ(both.sizeBytes(), 2 * (expect.size() + 3 * Builder::chunkSize + 7));
     EXPECT_EQ(Builder().build().sizeBytes(), 0u);
 }
+
+TEST(Builder, DirectWritesJoinTheOtherPieces) {
+    Builder b;
+    std::string expect;
+    for (int i = 0; i < 1000; ++i) {
+        // Reserve more than is written, so that chunks end with unused room.
+        char* p = b.reserve(40);
+        const std::string piece = std::to_string(i) + ";";
+        for (std::size_t k = 0; k < piece.size(); ++k) p[k] = piece[k];
+        p[piece.size()] = '!';  // written but never committed
+        b.commit(piece.size());
+        b.append('|');
+        expect += piece + "|";
+    }
+    char* p = b.reserve(2 * Builder::chunkSize);  // more than a chunk
+    std::string wide(2 * Builder::chunkSize, 'w');
+    for (std::size_t k = 0; k < wide.size(); ++k) p[k] = wide[k];
+    b.commit(wide.size());
+    expect += wide;
+    b.reserve(10);
+    b.commit(0);
+    EXPECT_EQ(b.sizeBytes(), expect.size());
+    EXPECT_EQ(b.str(), expect);
+    EXPECT_EQ(b.build().view(), expect);
+
+    // Copies and moves keep the text and stay writable; the moved-from
+    // builder is empty and usable.
+    Builder copy = b;
+    copy.append("end");
+    EXPECT_EQ(copy.str(), expect + "end");
+    EXPECT_EQ(b.str(), expect);
+    Builder moved = std::move(copy);
+    EXPECT_EQ(moved.str(), expect + "end");
+    EXPECT_EQ(copy.sizeBytes(), 0u);  // NOLINT(bugprone-use-after-move)
+    copy.append("again");
+    EXPECT_EQ(copy.str(), "again");
+    moved = b;
+    moved.append('.');
+    EXPECT_EQ(moved.str(), expect + ".");
+}

@@ -125,6 +125,27 @@ RC_GTEST_PROP(Days, GregorianAgreesWithChrono, ()) {
     RC_ASSERT(diffDays(mjd(n), mjd(m)) == Integer(chronoDiff));
 }
 
+// The machine-integer conversion of a day agrees with the unbounded one
+// (through ordinal dates) up to its bound and at the dates around 1 March,
+// where its counting year starts.
+TEST(Days, MachineAndUnboundedGregorianAgree) {
+    const auto agree = [](core::Int n) {
+        const detail::SmallYearMonthDay s = detail::gregorianOfSmallDay(n);
+        return detail::toGregorianBig(mjd(n)) == (YearMonthDay{Year(s.year), s.month, s.day});
+    };
+    const core::Int bound = detail::smallDayBound;
+    for (core::Int n : {-bound + 1, bound - 1, core::Int{0}, core::Int{-678575}, core::Int{-678576}}) {
+        for (core::Int k = -800; k <= 800; ++k)
+            if (n + k > -bound && n + k < bound) {
+                EXPECT_TRUE(agree(n + k)) << n + k;
+            }
+    }
+    // Every day of two 400-year cycles around year 0.
+    for (core::Int n = -678576 - 146097; n < -678576 + 146097; ++n) ASSERT_TRUE(agree(n)) << n;
+    EXPECT_EQ(toGregorian(mjd(bound - 1)), detail::toGregorianBig(mjd(bound - 1)));
+    EXPECT_EQ(toGregorian(mjd(bound)), detail::toGregorianBig(mjd(bound)));
+}
+
 RC_GTEST_PROP(Days, GregorianRoundTripsForAnyYear, ()) {
     const Year y = *genYear();
     const auto m = *rc::gen::inRange<core::Int>(1, 13);

@@ -1,5 +1,6 @@
 #include "Core/Text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace core {
@@ -167,16 +168,60 @@ Text operator+(const Text& a, const Text& b) {
     return Text(std::move(p), 0, a.size_ + b.size_);
 }
 
+Builder::Builder(const Builder& o) : size_(o.size_) {
+    chunks_.reserve(o.chunks_.size());
+    o.forEachPiece([&](const char* p, std::size_t n) {
+        Chunk c{std::unique_ptr<char[]>(new char[chunkSize > n ? chunkSize : n]), chunkSize > n ? chunkSize : n, n};
+        std::memcpy(c.bytes.get(), p, n);
+        chunks_.push_back(std::move(c));
+    });
+    if (!chunks_.empty()) {
+        cur_ = chunks_.back().bytes.get() + chunks_.back().used;
+        end_ = chunks_.back().bytes.get() + chunks_.back().capacity;
+    }
+}
+
+Builder::Builder(Builder&& o) noexcept
+    : chunks_(std::move(o.chunks_)), cur_(o.cur_), end_(o.end_), size_(o.size_) {
+    o.chunks_.clear();
+    o.cur_ = o.end_ = nullptr;
+    o.size_ = 0;
+}
+
+Builder& Builder::operator=(const Builder& o) {
+    if (this != &o) *this = Builder(o);
+    return *this;
+}
+
+Builder& Builder::operator=(Builder&& o) noexcept {
+    if (this != &o) {
+        chunks_ = std::move(o.chunks_);
+        cur_ = o.cur_;
+        end_ = o.end_;
+        size_ = o.size_;
+        o.chunks_.clear();
+        o.cur_ = o.end_ = nullptr;
+        o.size_ = 0;
+    }
+    return *this;
+}
+
+char* Builder::newChunk(std::size_t n) {
+    if (!chunks_.empty()) chunks_.back().used = static_cast<std::size_t>(cur_ - chunks_.back().bytes.get());
+    const std::size_t capacity = n > chunkSize ? n : chunkSize;
+    chunks_.push_back(Chunk{std::unique_ptr<char[]>(new char[capacity]), capacity, 0});
+    cur_ = chunks_.back().bytes.get();
+    end_ = cur_ + capacity;
+    return cur_;
+}
+
 Builder& Builder::append(std::string_view bytes) {
     size_ += bytes.size();
     while (!bytes.empty()) {
-        if (chunks_.empty() || chunks_.back().size() == chunkSize) {
-            chunks_.emplace_back();
-            chunks_.back().reserve(chunkSize);
-        }
-        std::string& c = chunks_.back();
-        const std::size_t n = std::min(bytes.size(), chunkSize - c.size());
-        c.append(bytes.substr(0, n));
+        if (cur_ == end_) newChunk(1);
+        const std::size_t n = std::min(bytes.size(), static_cast<std::size_t>(end_ - cur_));
+        std::memcpy(cur_, bytes.data(), n);
+        cur_ += n;
         bytes.remove_prefix(n);
     }
     return *this;
@@ -187,11 +232,9 @@ Builder& Builder::append(const Builder& b) {
         const Builder copy = b;
         return append(copy);
     }
-    for (const std::string& c : b.chunks_) append(std::string_view(c));
+    b.forEachPiece([&](const char* p, std::size_t n) { append(std::string_view(p, n)); });
     return *this;
 }
-
-Builder& Builder::append(char c) { return append(std::string_view(&c, 1)); }
 
 Builder& Builder::appendChar(Char c) {
     std::string s;
@@ -202,7 +245,7 @@ Builder& Builder::appendChar(Char c) {
 std::string Builder::str() const {
     std::string out;
     out.reserve(size_);
-    for (const std::string& c : chunks_) out += c;
+    forEachPiece([&](const char* p, std::size_t n) { out.append(p, n); });
     return out;
 }
 
@@ -210,10 +253,10 @@ Text Builder::build() const {
     if (size_ == 0) return Text();
     std::shared_ptr<char[]> p(new char[size_]);
     std::size_t at = 0;
-    for (const std::string& c : chunks_) {
-        std::memcpy(p.get() + at, c.data(), c.size());
-        at += c.size();
-    }
+    forEachPiece([&](const char* q, std::size_t n) {
+        std::memcpy(p.get() + at, q, n);
+        at += n;
+    });
     return Text(std::move(p), 0, size_);
 }
 

@@ -92,25 +92,59 @@ bool valid(std::string_view bytes) noexcept;
 std::size_t length(std::string_view validBytes) noexcept;
 }  // namespace utf8
 
-// An append-only text producer. Bytes go into fixed-size chunks; `build`
-// joins them once into a Text. Builders also append to each other, so
-// renderers can return a Builder that callers combine.
+// An append-only text producer. Bytes go into chunks of at least
+// chunkSize bytes; `build` joins them once into a Text. Builders also
+// append to each other, so renderers can return a Builder that callers
+// combine.
+//
+// Renderers of fixed-width text write straight into the current chunk:
+//
+//   char* p = b.reserve(8);   // at least 8 writable bytes
+//   p[0] = '1'; ...           // write up to 8 bytes
+//   b.commit(n);              // n <= 8 bytes written become part of the text
+//
+// Bytes written but not committed are not part of the text; any other
+// append in between discards them.
 class Builder {
 public:
     static constexpr std::size_t chunkSize = 4096;
 
-    Builder() = default;
+    Builder() noexcept = default;
+    Builder(const Builder& o);
+    Builder(Builder&& o) noexcept;
+    Builder& operator=(const Builder& o);
+    Builder& operator=(Builder&& o) noexcept;
+    ~Builder() = default;
 
     Builder& append(std::string_view bytes);
     Builder& append(const std::string& s) { return append(std::string_view(s)); }
     Builder& append(const char* s) { return append(std::string_view(s)); }
     Builder& append(const Text& t) { return append(t.view()); }
     Builder& append(const Builder& b);
-    Builder& append(char c);
+    Builder& append(char c) {
+        if (cur_ == end_) newChunk(1);
+        *cur_++ = c;
+        ++size_;
+        return *this;
+    }
     Builder& appendChar(Char c);
     template <class T>
     Builder& operator<<(const T& x) {
         return append(x);
+    }
+
+    // A pointer to at least n writable bytes at the end of the text (any n;
+    // a new chunk is started when the current one has less room).
+    char* reserve(std::size_t n) {
+        if (static_cast<std::size_t>(end_ - cur_) >= n) [[likely]]
+            return cur_;
+        return newChunk(n);
+    }
+    // Makes the first n bytes written at the pointer of the last `reserve`
+    // part of the text; n is at most what was reserved.
+    void commit(std::size_t n) noexcept {
+        cur_ += n;
+        size_ += n;
     }
 
     std::size_t sizeBytes() const noexcept { return size_; }
@@ -120,7 +154,24 @@ public:
     friend Builder operator+(Builder a, const Builder& b) { return std::move(a.append(b)); }
 
 private:
-    std::vector<std::string> chunks_;
+    struct Chunk {
+        std::unique_ptr<char[]> bytes;
+        std::size_t capacity = 0;
+        std::size_t used = 0;  // for the last chunk, cur_ tells instead
+    };
+    // Starts a chunk with room for at least n bytes and returns its start.
+    char* newChunk(std::size_t n);
+    std::size_t usedOf(std::size_t i) const noexcept {
+        return i + 1 == chunks_.size() ? static_cast<std::size_t>(cur_ - chunks_[i].bytes.get()) : chunks_[i].used;
+    }
+    template <class F>
+    void forEachPiece(F f) const {
+        for (std::size_t i = 0; i < chunks_.size(); ++i) f(chunks_[i].bytes.get(), usedOf(i));
+    }
+
+    std::vector<Chunk> chunks_;
+    char* cur_ = nullptr;  // next free byte of the last chunk
+    char* end_ = nullptr;  // end of the last chunk
     std::size_t size_ = 0;
 };
 

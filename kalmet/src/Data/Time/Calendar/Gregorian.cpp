@@ -2,7 +2,11 @@
 
 namespace kalmet {
 
-YearMonthDay toGregorian(const Day& day) {
+static_assert(detail::gregorianOfSmallDay(51544).year == 2000 && detail::gregorianOfSmallDay(51544).month == 1 &&
+              detail::gregorianOfSmallDay(51544).day == 1);
+static_assert(detail::gregorianOfSmallDay(-678942).year == -1 && detail::gregorianOfSmallDay(-678942).day == 31);
+
+YearMonthDay detail::toGregorianBig(const Day& day) {
     OrdinalDate o = toOrdinalDate(day);
     const MonthAndDay md = dayOfYearToMonthAndDay(isLeapYear(o.year), o.dayOfYear);
     return {std::move(o.year), md.month, md.day};

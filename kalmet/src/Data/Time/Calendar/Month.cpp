@@ -33,4 +33,18 @@ MonthDay::operator Day() const {
 
 Month dayMonth(const Day& d) { return MonthDay(d).month; }
 
+Month fromYearMonth(Year year, MonthOfYear month) { return YearMonth(std::move(year), month); }
+
+std::pair<Year, MonthOfYear> toYearMonth(const Month& m) {
+    YearMonth ym(m);
+    return {std::move(ym.year), ym.month};
+}
+
+Day fromMonthDay(Month month, DayOfMonth day) { return MonthDay(std::move(month), day); }
+
+std::pair<Month, DayOfMonth> toMonthDay(const Day& d) {
+    MonthDay md(d);
+    return {std::move(md.month), md.day};
+}
+
 }  // namespace kalmet

@@ -6,6 +6,10 @@
 //   auto [year, month] = kalmet::YearMonth(m);       // take apart: 2024, 2
 //   kalmet::Day d = kalmet::MonthDay(m, 29);         // 2024-02-29
 //   auto [mm, day] = kalmet::MonthDay(d);            // m, 29
+//
+// The same as plain functions over pairs:
+//   kalmet::toYearMonth(kalmet::fromYearMonth(2024, 2))  // {2024, 2}
+//   kalmet::toMonthDay(kalmet::fromGregorian(2024, 2, 29)) // {2024-02, 29}
 #include <compare>
 #include <utility>
 
@@ -68,5 +72,16 @@ inline core::Integer diffMonths(const Month& a, const Month& b) { return a.count
 
 // The month a day falls in.
 Month dayMonth(const Day& d);
+
+// The month of a year and a month of year, built as YearMonth builds it
+// (the month of year clipped to 1..12).
+Month fromYearMonth(Year year, MonthOfYear month);
+// The year and month of year of a month, as YearMonth takes it apart.
+std::pair<Year, MonthOfYear> toYearMonth(const Month& m);
+// The day of a month and a day of month, built as MonthDay builds it (the
+// day clipped to 1..the month's length).
+Day fromMonthDay(Month month, DayOfMonth day);
+// The month and day of month of a day, as MonthDay takes it apart.
+std::pair<Month, DayOfMonth> toMonthDay(const Day& d);
 
 }  // namespace kalmet

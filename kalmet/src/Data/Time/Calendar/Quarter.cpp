@@ -30,4 +30,11 @@ Quarter monthQuarter(const Month& m) {
 
 Quarter dayQuarter(const Day& d) { return monthQuarter(dayMonth(d)); }
 
+Quarter fromYearQuarter(Year year, QuarterOfYear quarter) { return YearQuarter(std::move(year), quarter); }
+
+std::pair<Year, QuarterOfYear> toYearQuarter(const Quarter& q) {
+    YearQuarter yq(q);
+    return {std::move(yq.year), yq.quarter};
+}
+
 }  // namespace kalmet

@@ -4,6 +4,7 @@
 //
 //   kalmet::Quarter q = kalmet::YearQuarter(2000, kalmet::Q2);
 //   auto [year, qoy] = kalmet::YearQuarter(q);       // 2000, Q2
+//   kalmet::toYearQuarter(kalmet::fromYearQuarter(-1, kalmet::Q4))  // {-1, Q4}
 #include <compare>
 #include <cstdint>
 #include <utility>
@@ -67,5 +68,12 @@ QuarterOfYear monthOfYearQuarter(MonthOfYear m) noexcept;
 Quarter monthQuarter(const Month& m);
 // The quarter a day belongs to.
 Quarter dayQuarter(const Day& d);
+
+// The quarter of a year and a quarter of the year, built as YearQuarter
+// builds it.
+Quarter fromYearQuarter(Year year, QuarterOfYear quarter);
+// The year and quarter of the year of a quarter, as YearQuarter takes it
+// apart.
+std::pair<Year, QuarterOfYear> toYearQuarter(const Quarter& q);
 
 }  // namespace kalmet

@@ -2,11 +2,9 @@
 
 namespace kalmet {
 
-namespace {
-constexpr core::Int picosPerMinute = 60 * detail::picosPerSecond;
-constexpr core::Int picosPerHour = 3600 * detail::picosPerSecond;
-constexpr core::Int picosPerDay = 86400 * detail::picosPerSecond;
-}  // namespace
+using detail::picosPerDay;
+using detail::picosPerHour;
+using detail::picosPerMinute;
 
 const TimeOfDay midnight{0, 0, Pico()};
 const TimeOfDay midday{12, 0, Pico()};
@@ -18,17 +16,13 @@ std::optional<TimeOfDay> makeTimeOfDayValid(core::Int hour, core::Int minute, co
     return TimeOfDay{hour, minute, seconds};
 }
 
-TimeOfDay timeToTimeOfDay(const DiffTime& sinceMidnight) {
+TimeOfDay detail::timeToTimeOfDaySlow(const DiffTime& sinceMidnight) {
     const core::Integer& ps = sinceMidnight.picoseconds();
     if (ps >= core::Integer(picosPerDay))
         return {23, 59, Pico::fromPicoseconds(ps - core::Integer(picosPerDay - picosPerMinute))};
-    if (ps.isSmall() && ps.unsafeInt() >= 0) {
-        const core::Int p = ps.unsafeInt();
-        return {p / picosPerHour, p % picosPerHour / picosPerMinute, Pico::fromPicoseconds(p % picosPerMinute)};
-    }
     // A negative length: counted back from midnight within the day before.
-    const core::Int p = core::mod(ps, core::Integer(picosPerDay)).unsafeInt();
-    return {p / picosPerHour, p % picosPerHour / picosPerMinute, Pico::fromPicoseconds(p % picosPerMinute)};
+    const ClockFields c = clockFields(core::mod(ps, core::Integer(picosPerDay)).unsafeInt());
+    return {c.hour, c.minute, Pico::fromPicoseconds(c.second * picosPerSecond + c.picoseconds)};
 }
 
 DiffTime timeOfDayToTime(const TimeOfDay& t) {

@@ -6,6 +6,7 @@
 //   auto t = kalmet::makeTimeOfDayValid(23, 59, kalmet::Pico::fromSeconds(60));  // a leap second
 //   kalmet::timeOfDayToTime(kalmet::midday) == kalmet::secondsToDiffTime(43200)
 #include <compare>
+#include <cstdint>
 #include <optional>
 
 #include "Core/Rational.h"
@@ -34,9 +35,41 @@ extern const TimeOfDay midday;
 // The time of day, or nothing when a field is out of range.
 std::optional<TimeOfDay> makeTimeOfDayValid(core::Int hour, core::Int minute, const Pico& seconds);
 
+namespace detail {
+TimeOfDay timeToTimeOfDaySlow(const DiffTime& sinceMidnight);
+
+// Hour, minute, whole second and picoseconds within the second of a time
+// since midnight of 0 to below 24 hours, in picoseconds: one division of
+// the 64-bit count, the rest in 32 bits.
+struct ClockFields {
+    core::Int hour;
+    core::Int minute;
+    core::Int second;
+    core::Int picoseconds;
+};
+constexpr core::Int picosPerMinute = 60 * picosPerSecond;
+constexpr core::Int picosPerHour = 60 * picosPerMinute;
+constexpr core::Int picosPerDay = 24 * picosPerHour;
+[[gnu::always_inline]] constexpr ClockFields clockFields(core::Int ps) noexcept {
+    const auto u = static_cast<std::uint64_t>(ps);
+    const std::uint64_t seconds = u / picosPerSecond;
+    const auto secondOfDay = static_cast<std::uint32_t>(seconds);
+    const std::uint32_t hour = secondOfDay / 3600, rest = secondOfDay % 3600;
+    return {hour, rest / 60, rest % 60, static_cast<core::Int>(u - seconds * picosPerSecond)};
+}
+}  // namespace detail
+
 // The time of day a length of time after midnight. A whole day or more
-// gives 23:59 with seconds of 60 or more (the time within a leap second).
-TimeOfDay timeToTimeOfDay(const DiffTime& sinceMidnight);
+// gives 23:59 with seconds of 60 or more (the time within a leap second);
+// a negative length is taken modulo a day.
+inline TimeOfDay timeToTimeOfDay(const DiffTime& sinceMidnight) {
+    const core::Integer& ps = sinceMidnight.picoseconds();
+    if (ps.isSmall() && ps.unsafeInt() >= 0 && ps.unsafeInt() < detail::picosPerDay) [[likely]] {
+        const detail::ClockFields c = detail::clockFields(ps.unsafeInt());
+        return {c.hour, c.minute, Pico::fromPicoseconds(c.second * detail::picosPerSecond + c.picoseconds)};
+    }
+    return detail::timeToTimeOfDaySlow(sinceMidnight);
+}
 // The time since midnight of a time of day.
 DiffTime timeOfDayToTime(const TimeOfDay& t);
 

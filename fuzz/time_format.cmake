@@ -1,0 +1,1 @@
+suite_fuzz(time_format ${CMAKE_CURRENT_SOURCE_DIR}/time_format.cpp kalmet::kalmet core::core)
