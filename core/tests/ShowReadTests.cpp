@@ -211,7 +211,7 @@ RC_GTEST_PROP(ShowRead, NestedValuesRoundTrip,
     RC_ASSERT(back.has_value());
     RC_ASSERT(*back == xs);
     using E = Either<std::optional<std::int64_t>, std::tuple<bool, std::vector<std::int64_t>>>;
-    E e = b ? E(core::Left(std::optional<std::int64_t>(n))) : E(core::Right(std::tuple<bool, std::vector<std::int64_t>>(b, {n, -n})));
+    E e = b ? E(core::Left(std::optional<std::int64_t>(n))) : E(core::Right(std::tuple<bool, std::vector<std::int64_t>>(b, {n / 2, -(n / 2)})));
     auto eb = read<E>(show(e));
     RC_ASSERT(eb.has_value());
     RC_ASSERT(*eb == e);

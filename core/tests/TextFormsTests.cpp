@@ -90,7 +90,7 @@ TEST(TextForms, LiftedFormsUseTheGivenElementOperations) {
 RC_GTEST_PROP(TextForms, NestedCombinatorsRoundTrip, (int a, bool b, const std::vector<int>& xs)) {
     using P = Product<IdentityK, ListK, int>;
     std::vector<P> v;
-    for (int x : xs) v.push_back(P{Identity<int>{x * a}, b ? List<int>{x, -x} : List<int>{}});
+    for (int x : xs) v.push_back(P{Identity<int>{x ^ a}, b ? List<int>{x / 2, -(x / 2)} : List<int>{}});
     auto back = read<std::vector<P>>(show(v));
     RC_ASSERT(back.has_value());
     RC_ASSERT(*back == v);
