@@ -11,7 +11,8 @@
 //   auto reader = kalmet::readsTime<kalmet::Day>(en, "%F");
 //   reader(core::Text("2024-02-29 and more"))   // {(2024-02-29, " and more")}
 //
-// The three wrappers accept white space around the input.
+// parseTime and readTime accept white space around the input, readsTime
+// before the value (what follows it is the rest).
 #include <functional>
 #include <optional>
 #include <string>
