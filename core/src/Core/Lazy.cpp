@@ -3,6 +3,8 @@
 #include <pthread.h>
 
 #include <cstddef>
+#include <cstdlib>
+#include <mutex>
 
 #include "Core/Error.h"
 
@@ -110,7 +112,128 @@ void runWithStack(void (*call)(void*), void* arg) {
     pthread_join(thread, nullptr);
     if (job.error) std::rethrow_exception(job.error);
 }
+// ---- Releasing chains in constant stack ----------------------------------
+//
+// Freeing a state runs the destructor of its function or value, which may
+// drop the last reference to further states, and so on along a chain. The
+// first state freed on a thread drains a thread-local queue: states whose
+// last reference goes while a state is being freed are queued instead of
+// freed in place. Most chains keep one or two entries queued; wide
+// structures spill into a heap buffer that is given back once drained. The
+// queue is trivially destructible, so states freed during thread exit are
+// still handled.
+struct ReleaseQueue {
+    static constexpr std::size_t inlineSlots = 32;
+    bool draining;
+    std::size_t size;
+    std::size_t heapCap;
+    const LazyBase** heap;
+    const LazyBase* slots[inlineSlots];
+
+    // False when no memory is left to queue p.
+    bool push(const LazyBase* p) noexcept {
+        if (size < inlineSlots) {
+            slots[size++] = p;
+            return true;
+        }
+        const std::size_t i = size - inlineSlots;
+        if (i == heapCap) {
+            const std::size_t cap = heapCap ? heapCap * 2 : 256;
+            void* grown = std::realloc(static_cast<void*>(heap), cap * sizeof(const LazyBase*));
+            if (!grown) return false;
+            heap = static_cast<const LazyBase**>(grown);
+            heapCap = cap;
+        }
+        heap[i] = p;
+        ++size;
+        return true;
+    }
+    const LazyBase* pop() noexcept {
+        --size;
+        return size < inlineSlots ? slots[size] : heap[size - inlineSlots];
+    }
+};
+thread_local ReleaseQueue releaseQueue{};
+
+// ---- Waiting for another thread --------------------------------------------
+//
+// A thread that must wait for a value another thread is computing records,
+// under one lock, which value it waits for and the chain of values it is
+// computing itself (stable while it waits). The chain of who waits for whom
+// is followed from the value about to be waited for: its runner is the
+// waiting thread whose chain holds it, which waits for another value, and
+// so on. Reaching a value this thread is computing means the wait would
+// never end. Taking the lock only on this slow path keeps uncontended
+// evaluation free of it; checking and recording under the same lock means
+// the last thread to close a cycle always sees the others.
+struct Waiter {
+    const LazyBase* waitsFor;
+    const Frame* chain;
+    Waiter* prev;
+    Waiter* next;
+};
+std::mutex waitersLock;
+Waiter* waiters = nullptr;  // guarded by waitersLock
+
+bool chainHolds(const Frame* f, const LazyBase* s) noexcept {
+    for (; f; f = f->outer)
+        if (f->state == s) return true;
+    return false;
+}
+
+// With waitersLock held: whether waiting for s would close a cycle.
+bool waitClosesCycle(const LazyBase* s) noexcept {
+    std::size_t count = 0;
+    for (const Waiter* w = waiters; w; w = w->next) ++count;
+    const LazyBase* cur = s;
+    // Each step moves to another waiting thread; more steps than waiters
+    // means a cycle among the others, which their own checks report.
+    for (std::size_t step = 0; step <= count; ++step) {
+        const Waiter* runner = nullptr;
+        for (const Waiter* w = waiters; w && !runner; w = w->next)
+            if (chainHolds(w->chain, cur)) runner = w;
+        if (!runner) return false;  // cur's runner is not waiting
+        cur = runner->waitsFor;
+        if (onThisThread(cur)) return true;
+    }
+    return false;
+}
 }  // namespace
+
+void LazyBase::destroy(const LazyBase* p) noexcept {
+    ReleaseQueue& q = releaseQueue;
+    if (q.draining) {
+        if (q.push(p)) return;
+        delete p;  // out of memory: free in place
+        return;
+    }
+    q.draining = true;
+    delete p;
+    while (q.size > 0) delete q.pop();
+    std::free(static_cast<void*>(q.heap));
+    q.heap = nullptr;
+    q.heapCap = 0;
+    q.draining = false;
+}
+
+void LazyBase::waitForOtherThread() {
+    Waiter me{this, evaluating, nullptr, nullptr};
+    {
+        std::lock_guard<std::mutex> lock(waitersLock);
+        if (status_.load(std::memory_order_acquire) != Running) return;
+        if (waitClosesCycle(this)) raise("deferred value depends on itself");
+        me.next = waiters;
+        if (waiters) waiters->prev = &me;
+        waiters = &me;
+    }
+    status_.wait(Running, std::memory_order_acquire);
+    std::lock_guard<std::mutex> lock(waitersLock);
+    if (me.prev)
+        me.prev->next = me.next;
+    else
+        waiters = me.next;
+    if (me.next) me.next->prev = me.prev;
+}
 
 void LazyBase::evaluate() {
     for (;;) {
@@ -119,7 +242,7 @@ void LazyBase::evaluate() {
         if (st == Failed) rethrowError();
         if (st == Running) {
             if (onThisThread(this)) raise("deferred value depends on itself");
-            status_.wait(Running, std::memory_order_acquire);
+            waitForOtherThread();
             continue;
         }
         if (!status_.compare_exchange_strong(st, Running, std::memory_order_acquire)) continue;
