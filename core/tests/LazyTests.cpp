@@ -158,17 +158,18 @@ TEST(Lazy, WaitingForAnotherThreadWithoutACycleSucceeds) {
 // stack, whatever the functions capture.
 TEST(Lazy, TenMillionUnforcedChainIsDroppedInConstantStack) {
     constexpr long n = 10'000'000;
-    std::optional<core::Lazy<long>> v(core::now(0L));
-    for (long i = 0; i < n; ++i) v.emplace(core::defer([p = *v] { return *p + 1; }));
-    v.reset();
+    core::Lazy<long> v = core::now(0L);
+    for (long i = 0; i < n; ++i) v = core::defer([p = v] { return *p + 1; });
+    v = core::now(0L);  // the chain is freed here
     // The same through fields, which hold small values inline.
-    std::optional<core::LazyField<long>> f(core::LazyField<long>(0L));
-    for (long i = 0; i < n; ++i) f.emplace(core::LazyField<long>(core::defer([p = *f] { return *p + 1; })));
-    f.reset();
-    // A chain that is part forced: the forced part holds no function.
-    std::optional<core::Lazy<long>> w(core::now(0L));
-    for (long i = 0; i < 100'000; ++i) w.emplace(core::defer([p = *w] { return *p + 1; }));
-    EXPECT_EQ(w->force(), 100'000);
-    for (long i = 0; i < n; ++i) w.emplace(core::defer([p = *w] { return *p + 1; }));
-    w.reset();
+    core::LazyField<long> f(0L);
+    for (long i = 0; i < n; ++i) f = core::LazyField<long>(core::defer([p = f] { return *p + 1; }));
+    f = core::LazyField<long>(0L);
+    // A chain that is partly forced: the forced part holds no function.
+    core::Lazy<long> w = core::now(0L);
+    for (long i = 0; i < 100'000; ++i) w = core::defer([p = w] { return *p + 1; });
+    EXPECT_EQ(w.force(), 100'000);
+    for (long i = 0; i < n; ++i) w = core::defer([p = w] { return *p + 1; });
+    w = core::now(0L);
+    EXPECT_EQ(v.force() + f.force() + w.force(), 0);
 }
