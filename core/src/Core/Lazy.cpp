@@ -17,18 +17,26 @@ struct Frame {
     const LazyBase* state;
     const Frame* outer;
 };
-thread_local const Frame* evaluating = nullptr;
+// The thread's evaluation state, in one thread-local object so that an
+// evaluation looks it up once: the chain of values being evaluated and the
+// stack floor (below).
+struct ThreadState {
+    const Frame* evaluating;
+    std::uintptr_t stackFloor;  // 0 until computed for this thread
+};
+thread_local ThreadState current{};
 
 bool onThisThread(const LazyBase* s) noexcept {
-    for (const Frame* f = evaluating; f; f = f->outer)
+    for (const Frame* f = current.evaluating; f; f = f->outer)
         if (f->state == s) return true;
     return false;
 }
 
 struct Push {
+    ThreadState& ts;
     Frame frame;
-    explicit Push(const LazyBase* s) noexcept : frame{s, evaluating} { evaluating = &frame; }
-    ~Push() { evaluating = frame.outer; }
+    Push(ThreadState& t, const LazyBase* s) noexcept : ts(t), frame{s, t.evaluating} { ts.evaluating = &frame; }
+    ~Push() { ts.evaluating = frame.outer; }
 };
 
 // Demands nested deeper than the thread's stack allows continue on a fresh
@@ -42,10 +50,6 @@ constexpr std::size_t segmentBytes = std::size_t{32} << 20;
 // Stack kept free below the point where a demand switches segments: room
 // for what runs between two nested demands.
 constexpr std::size_t reserveBytes = std::size_t{2} << 20;
-
-// The lowest stack address at which a computation still runs in place; 0
-// until computed for this thread.
-thread_local std::uintptr_t stackFloor = 0;
 
 std::uintptr_t computeStackFloor() noexcept {
     char probe;
@@ -68,10 +72,12 @@ std::uintptr_t computeStackFloor() noexcept {
     return low + reserve;
 }
 
-bool stackIsLow() noexcept {
-    if (stackFloor == 0) stackFloor = computeStackFloor();
+// Whether the stack is used up to the lowest address at which a
+// computation still runs in place.
+bool stackIsLow(ThreadState& ts) noexcept {
+    if (ts.stackFloor == 0) ts.stackFloor = computeStackFloor();
     char probe;
-    return reinterpret_cast<std::uintptr_t>(&probe) < stackFloor;
+    return reinterpret_cast<std::uintptr_t>(&probe) < ts.stackFloor;
 }
 
 struct SegmentJob {
@@ -83,23 +89,19 @@ struct SegmentJob {
 
 void* runSegment(void* p) {
     auto* job = static_cast<SegmentJob*>(p);
-    evaluating = job->chain;
+    current.evaluating = job->chain;
     try {
         job->call(job->arg);
     } catch (...) {
         job->error = std::current_exception();
     }
-    evaluating = nullptr;
+    current.evaluating = nullptr;
     return nullptr;
 }
 
-// call(arg), on a fresh stack segment when this one is nearly used up.
-void runWithStack(void (*call)(void*), void* arg) {
-    if (!stackIsLow()) {
-        call(arg);
-        return;
-    }
-    SegmentJob job{call, arg, evaluating, nullptr};
+// call(arg) on a fresh stack segment, continuing this thread's chain.
+void runOnNewSegment(void (*call)(void*), void* arg) {
+    SegmentJob job{call, arg, current.evaluating, nullptr};
     pthread_attr_t attr;
     pthread_t thread;
     bool started = false;
@@ -217,16 +219,20 @@ void LazyBase::destroy(const LazyBase* p) noexcept {
 }
 
 void LazyBase::waitForOtherThread() {
-    Waiter me{this, evaluating, nullptr, nullptr};
+    Waiter me{this, current.evaluating, nullptr, nullptr};
     {
         std::lock_guard<std::mutex> lock(waitersLock);
-        if (status_.load(std::memory_order_acquire) != Running) return;
+        // Ask the running thread to wake us; stop if it has finished.
+        std::uint8_t st = status_.load(std::memory_order_acquire);
+        while (st == Running && !status_.compare_exchange_weak(st, RunningWaited, std::memory_order_acq_rel)) {
+        }
+        if (st != Running && st != RunningWaited) return;
         if (waitClosesCycle(this)) raise("deferred value depends on itself");
         me.next = waiters;
         if (waiters) waiters->prev = &me;
         waiters = &me;
     }
-    status_.wait(Running, std::memory_order_acquire);
+    status_.wait(RunningWaited, std::memory_order_acquire);
     std::lock_guard<std::mutex> lock(waitersLock);
     if (me.prev)
         me.prev->next = me.next;
@@ -240,23 +246,25 @@ void LazyBase::evaluate() {
         std::uint8_t st = status_.load(std::memory_order_acquire);
         if (st == Done) return;
         if (st == Failed) rethrowError();
-        if (st == Running) {
+        if (st == Running || st == RunningWaited) {
             if (onThisThread(this)) raise("deferred value depends on itself");
             waitForOtherThread();
             continue;
         }
         if (!status_.compare_exchange_strong(st, Running, std::memory_order_acquire)) continue;
         try {
-            Push p(this);
-            runWithStack([](void* self) { static_cast<LazyBase*>(self)->compute(); }, this);
+            ThreadState& ts = current;
+            Push p(ts, this);
+            if (!stackIsLow(ts))
+                compute();
+            else
+                runOnNewSegment([](void* self) { static_cast<LazyBase*>(self)->compute(); }, this);
         } catch (...) {
             storeError(std::current_exception());
-            status_.store(Failed, std::memory_order_release);
-            status_.notify_all();
+            if (status_.exchange(Failed, std::memory_order_acq_rel) == RunningWaited) status_.notify_all();
             throw;
         }
-        status_.store(Done, std::memory_order_release);
-        status_.notify_all();
+        if (status_.exchange(Done, std::memory_order_acq_rel) == RunningWaited) status_.notify_all();
         return;
     }
 }

@@ -50,7 +50,9 @@ namespace detail {
 // keeps the cells of long lazy lists small.
 class LazyBase {
 public:
-    enum Status : std::uint8_t { Pending = 0, Running = 1, Done = 2, Failed = 3 };
+    // RunningWaited: Running, and another thread waits for the result, so
+    // finishing must wake it (an uncontended evaluation skips the wake-up).
+    enum Status : std::uint8_t { Pending = 0, Running = 1, Done = 2, Failed = 3, RunningWaited = 4 };
 
     LazyBase(const LazyBase&) = delete;
     LazyBase& operator=(const LazyBase&) = delete;
