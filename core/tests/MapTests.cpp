@@ -259,3 +259,24 @@ TEST(MapHashing, SizeThenEntriesInKeyOrder) {
     EXPECT_EQ(core::hash(IB{{1, false}, {2, true}}), core::hash(m));
     EXPECT_EQ(std::hash<IB>()(m), static_cast<std::size_t>(core::hash(m)));
 }
+
+TEST(MapInterfaces, LiftedOverKeysAndValues) {
+    II a{{1, 10}, {2, 20}};
+    II b{{-1, 10}, {-2, 20}};
+    auto absEq = [](Int x, Int y) { return x == y || x == -y; };
+    EXPECT_TRUE(core::liftEq2(absEq, absEq, a, II{{1, 10}, {2, -20}}));
+    EXPECT_FALSE(core::liftEq2(absEq, absEq, a, II{{1, 10}}));
+    EXPECT_EQ(core::compare2(a, b), core::GT);
+    std::string out;
+    auto sp = [](int, Int x, std::string& o) { o += "#" + std::to_string(x); };
+    auto sl = [](const auto&, std::string&) {};
+    core::liftShowsPrec2(sp, sl, sp, sl, 11, a, out);
+    EXPECT_EQ(out, "(fromList [(#1,#10),(#2,#20)])");
+    out.clear();
+    core::liftShowsPrec(sp, sl, 0, a, out);
+    EXPECT_EQ(out, "fromList [(1,#10),(2,#20)]");
+    auto r = core::liftReadsPrec<core::OrdMapK<Int>, Int>(core::readPrec<Int>(), core::readListPrec<Int>(), 0,
+                                                           "fromList [(2,3)] rest");
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].first, (II{{2, 3}}));
+}

@@ -42,8 +42,9 @@
 // Interfaces: Functor, Foldable, Traversable (over the values, in key
 // order), Eq/Ord (== and <=>: the ascending entry lists), Eq1/Ord1,
 // Show/Read and Show1/Read1 (`fromList [(1,"a")]`), Hashable/Hashable1,
-// Binary, Semigroup (left-biased union) and Monoid (empty). Kind tag
-// `OrdMapK<K>` (std::map keeps `MapK<K>`).
+// Binary, Semigroup (left-biased union) and Monoid (empty); over keys and
+// values together Eq2/Ord2/Show2. Kind tags `OrdMapK<K>` (std::map keeps
+// `MapK<K>`) and, with two parameters, `OrdMapK2`.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -81,6 +82,59 @@ template <class K, class A>
 struct KindOf<Map<K, A>> {
     using kind = OrdMapK<K>;
     using arg = A;
+};
+
+// Kind tag of core::Map as a two-parameter constructor (keys and values),
+// for the lifted comparisons and text form Eq2, Ord2 and Show2.
+struct OrdMapK2 {
+    template <class K, class A>
+    using apply = Map<K, A>;
+};
+template <class K, class A>
+struct KindOf2<Map<K, A>> {
+    using kind = OrdMapK2;
+    using first = K;
+    using second = A;
+};
+
+template <>
+struct Eq2<OrdMapK2> {
+    template <class EqK, class EqV, class K1, class V1, class K2, class V2>
+    static bool liftEq2(EqK&& eqK, EqV&& eqV, const Map<K1, V1>& a, const Map<K2, V2>& b) {
+        if (a.size() != b.size()) return false;
+        auto kvEq = [&](const auto& x, const auto& y) { return eqK(x.first, y.first) && eqV(x.second, y.second); };
+        return detail::rangeEq(kvEq, a.begin(), a.end(), b.begin(), b.end());
+    }
+};
+template <>
+struct Ord2<OrdMapK2> {
+    template <class CmpK, class CmpV, class K1, class V1, class K2, class V2>
+    static Ordering liftCompare2(CmpK&& cmpK, CmpV&& cmpV, const Map<K1, V1>& a, const Map<K2, V2>& b) {
+        auto kvCmp = [&](const auto& x, const auto& y) {
+            if (Ordering o = cmpK(x.first, y.first); o != EQ) return o;
+            return cmpV(x.second, y.second);
+        };
+        return detail::rangeCompare(kvCmp, a.begin(), a.end(), b.begin(), b.end());
+    }
+};
+template <>
+struct Show2<OrdMapK2> {
+    template <class SP1, class SL1, class SP2, class SL2, class K, class A>
+    static void liftShowsPrec2(const SP1& sp1, const SL1&, const SP2& sp2, const SL2&, int d, const Map<K, A>& m,
+                               std::string& out) {
+        showParen(d >= 11, out, [&] {
+            out += "fromList ";
+            showListWith(
+                [&](const auto& kv, std::string& o) {
+                    o += '(';
+                    sp1(0, kv.first, o);
+                    o += ',';
+                    sp2(0, kv.second, o);
+                    o += ')';
+                },
+                m, out);
+        });
+    }
 };
 
 template <class K>
