@@ -31,7 +31,7 @@ TEST(SetBasics, MembershipUpdatesAndOrder) {
     auto t = s.insert(2).erase(5).insert(3);
     EXPECT_EQ(t.toAscList(), (std::vector<Int>{1, 2, 3}));
     EXPECT_EQ(s.toAscList(), (std::vector<Int>{1, 3, 5}));
-    EXPECT_EQ(s.insert(3).root().get(), s.root().get());  // nothing rebuilt
+    EXPECT_EQ(s.erase(4).root().get(), s.root().get());  // nothing rebuilt
     EXPECT_EQ(s.lookupMin(), std::optional<Int>(1));
     EXPECT_EQ(s.lookupMax(), std::optional<Int>(5));
     EXPECT_EQ(s.lookupGT(3), std::optional<Int>(5));
@@ -124,4 +124,26 @@ TEST(SetInterfaces, TextBinaryHashAndMonoid) {
     EXPECT_EQ(core::combine(ISet{1}, ISet{2}), ISet({1, 2}));
     EXPECT_TRUE(core::mempty<ISet>().null());
     EXPECT_TRUE(core::eq1(ISet{1, 2}, ISet{2, 1}));
+}
+
+namespace {
+// Equal by key only, so that tests can see which of equal elements is kept.
+struct Tagged {
+    int key;
+    char tag;
+    friend bool operator<(const Tagged& a, const Tagged& b) { return a.key < b.key; }
+    friend bool operator==(const Tagged& a, const Tagged& b) { return a.key == b.key; }
+};
+}  // namespace
+
+TEST(SetBasics, LaterEqualElementsReplaceEarlierOnes) {
+    auto s = Set<Tagged>::fromList(std::vector<Tagged>{{1, 'a'}, {2, 'b'}, {1, 'c'}});
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s.begin()->tag, 'c');
+    EXPECT_EQ(s.insert(Tagged{2, 'z'}).lookupMax()->tag, 'z');
+    // Union and intersection keep the left operand's elements.
+    auto other = Set<Tagged>::fromList(std::vector<Tagged>{{2, 'x'}, {3, 'y'}});
+    EXPECT_EQ(s.union_(other).elemAt(1).tag, 'b');
+    EXPECT_EQ(other.union_(s).elemAt(1).tag, 'x');
+    EXPECT_EQ(s.intersection(other).begin()->tag, 'b');
 }

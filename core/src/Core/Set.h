@@ -12,7 +12,8 @@
 // without locks. At most 2^32 - 1 elements.
 //
 // Operations (n the size, m <= n the smaller operand):
-//   empty(), singleton(x), fromList(range | {..}) (duplicates dropped),
+//   empty(), singleton(x), fromList(range | {..}) (of equal elements the
+//   last is kept), 
 //   fromDistinctAscList(v)                                       building
 //   size() O(1), null(), member(x), lookupMin(), lookupMax(),
 //   lookupLT/LE/GE/GT(x), elemAt(i), findIndex(x)                O(log n)
@@ -137,7 +138,7 @@ public:
 
     static Set empty() { return Set(); }
     static Set singleton(A x) { return Set(Tree::leaf(std::move(x), unit)); }
-    // From any input range; duplicates are dropped.
+    // From any input range; of equal elements the last one is kept.
     template <std::ranges::input_range R>
     static Set fromList(R&& xs) {
         std::vector<A> v;
@@ -180,8 +181,11 @@ public:
 
     // ---- updates -----------------------------------------------------------
 
-    // With x (the same set when x is already there).
-    Set insert(const A& x) const { return Set(Tree::insertIfAbsent(root_.get(), x, unit)); }
+    // With x; an equal element already there is replaced by x.
+    Set insert(const A& x) const {
+        auto keep = [](const Unit& u, const Unit&) -> const Unit& { return u; };
+        return Set(Tree::insertWith(root_.get(), x, unit, keep));
+    }
     // Without x (the same set when x is absent).
     Set erase(const A& x) const { return Set(Tree::erase(root_.get(), x)); }
     Set deleteMin() const { return root_ ? Set(Tree::deleteMin(root_.get())) : *this; }
@@ -319,9 +323,18 @@ private:
         bool ascending = true;
         for (std::size_t i = 1; i < v.size() && ascending; ++i) ascending = v[i - 1] < v[i];
         if (!ascending) {
+            // Stable, so that of equal elements the last one given is kept.
             std::stable_sort(v.begin(), v.end(), [](const A& a, const A& b) { return a < b; });
-            auto last = std::unique(v.begin(), v.end(), [](const A& a, const A& b) { return !(a < b); });
-            v.erase(last, v.end());
+            std::size_t out = 0;
+            for (std::size_t i = 0; i < v.size(); ++i) {
+                if (out > 0 && !(v[out - 1] < v[i])) {
+                    v[out - 1] = std::move(v[i]);
+                } else {
+                    if (out != i) v[out] = std::move(v[i]);
+                    ++out;
+                }
+            }
+            v.erase(v.begin() + static_cast<std::ptrdiff_t>(out), v.end());
         }
         return fromDistinctAscList(std::move(v)).root_;
     }

@@ -319,12 +319,6 @@ struct WBTree {
         if (t->kv.first < k) return balance(t->kv, share(t->left), insertWith(t->right, k, v, combine));
         return node(share(t->left), share(t->right), k, combine(v, t->kv.second));
     }
-    // Inserts (k, v) only when k is absent; otherwise shares t.
-    static Ref insertIfAbsent(const Node* t, const K& k, const V& v) {
-        if (find(t, k)) return share(t);
-        auto keepNew = [](const V& n, const V&) -> const V& { return n; };
-        return insertWith(t, k, v, keepNew);
-    }
     // t without k (t itself, shared, when k is absent).
     static Ref erase(const Node* t, const K& k) {
         if (!find(t, k)) return share(t);
