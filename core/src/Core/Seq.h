@@ -11,13 +11,13 @@
 //   l.append(r)                              // 0 1 2 3 4
 //   for (int x : s) ...                      // random-access iterators
 //
-// Representation: a small buffer at each end (the front one stored in
-// reverse) and, between them, a weight-balanced tree of chunks of up to 32
+// Representation: a buffer at each end (the front one stored in reverse)
+// and, between them, a weight-balanced tree of chunks of up to 64
 // elements, each node caching the number of elements below it. Pushing at
 // an end writes into that end's buffer: in place when the buffer is held
 // by this value alone (pass the sequence as an rvalue, as above), else
-// into a copy of the buffer (at most 32 elements), and a full buffer moves
-// into the tree as one chunk. So pushes cost O(1) amortised, `at`,
+// into a copy of the buffer (at most 1024 elements); a full buffer moves
+// into the tree as a balanced subtree. So pushes cost O(1) amortised, `at`,
 // `update`, `adjust`, `splitAt`, `take`, `drop`, `insertAt`, `deleteAt`
 // and `append` O(log n) (plus at most one chunk copied).
 //
@@ -247,8 +247,11 @@ class Seq {
 public:
     using value_type = A;
     using size_type = std::size_t;
-    // Elements held in one chunk of the tree and in each end buffer at most.
-    static constexpr std::size_t chunkSize = 32;
+    // Elements in one chunk of the tree at most.
+    static constexpr std::size_t chunkSize = 64;
+    // Elements in each end buffer at most; a full buffer moves into the tree
+    // as a balanced subtree of chunks.
+    static constexpr std::size_t bufferSize = 16 * chunkSize;
 
     // The empty sequence (allocates nothing).
     Seq() noexcept = default;
@@ -257,7 +260,18 @@ public:
     // The elements of a vector, in order.
     static Seq fromVector(std::vector<A> xs) {
         Seq s;
-        if (xs.empty()) return s;
+        s.size_ = xs.size();
+        s.mid_ = treeOf(std::move(xs));
+        return s;
+    }
+    // The elements of a finite range (a List, a vector, ...), in order.
+    template <class Range>
+    static Seq fromRange(const Range& xs) {
+        return fromVector(std::vector<A>(std::begin(xs), std::end(xs)));
+    }
+    // A balanced tree of the elements of v, in chunks.
+    static Tree treeOf(std::vector<A>&& xs) {
+        if (xs.empty()) return nullptr;
         std::vector<detail::SeqChunk<A>> cs;
         cs.reserve(xs.size() / chunkSize + 1);
         for (std::size_t i = 0; i < xs.size(); i += chunkSize) {
@@ -265,14 +279,7 @@ public:
             cs.push_back(std::make_shared<const std::vector<A>>(std::make_move_iterator(xs.begin() + static_cast<std::ptrdiff_t>(i)),
                                                                 std::make_move_iterator(xs.begin() + static_cast<std::ptrdiff_t>(j))));
         }
-        s.mid_ = Ops::build(cs, 0, cs.size());
-        s.size_ = xs.size();
-        return s;
-    }
-    // The elements of a finite range (a List, a vector, ...), in order.
-    template <class Range>
-    static Seq fromRange(const Range& xs) {
-        return fromVector(std::vector<A>(std::begin(xs), std::end(xs)));
+        return Ops::build(cs, 0, cs.size());
     }
     static Seq fromList(const List<A>& xs) { return fromRange(xs); }
     static Seq singleton(A x) { return Seq().pushBack(std::move(x)); }
@@ -310,7 +317,7 @@ public:
     Seq pushFront(A x) const& { return Seq(*this).pushFront(std::move(x)); }
     Seq pushFront(A x) && {
         ownEnd(front_);
-        if (front_->size() == chunkSize) {
+        if (front_->size() == bufferSize) {
             spillFront();
             ownEnd(front_);
         }
@@ -322,7 +329,7 @@ public:
     Seq pushBack(A x) const& { return Seq(*this).pushBack(std::move(x)); }
     Seq pushBack(A x) && {
         ownEnd(back_);
-        if (back_->size() == chunkSize) {
+        if (back_->size() == bufferSize) {
             spillBack();
             ownEnd(back_);
         }
@@ -338,11 +345,8 @@ public:
         Seq out;
         out.front_ = front_;
         out.back_ = other.back_;
-        Tree t = mid_;
-        if (back_ && !back_->empty()) t = Ops::insertMax(freeze(back_), t);
-        Tree u = other.mid_;
-        if (other.front_ && !other.front_->empty())
-            u = Ops::insertMin(std::make_shared<const std::vector<A>>(other.front_->rbegin(), other.front_->rend()), u);
+        Tree t = Ops::merge(mid_, backTree());
+        Tree u = Ops::merge(other.frontTree(), other.mid_);
         out.mid_ = Ops::merge(t, u);
         out.size_ = size_ + other.size_;
         return out;
@@ -440,7 +444,7 @@ public:
     // Checks the internal invariants (for tests).
     bool valid() const {
         return Ops::valid(mid_) && size_ == endSize(front_) + Ops::size(mid_) + endSize(back_) &&
-               endSize(front_) <= chunkSize && endSize(back_) <= chunkSize;
+               endSize(front_) <= bufferSize && endSize(back_) <= bufferSize;
     }
 
     // Random-access iteration; an iterator refers into the sequence, which
@@ -516,35 +520,43 @@ private:
     // twice, so neither holder writes to it in place.
     static detail::SeqChunk<A> freeze(const Buffer& b) { return detail::SeqChunk<A>(b); }
 
-    // Makes the end buffer one that this value alone holds.
+    // Makes the end buffer one that this value alone holds (a shared one
+    // is copied: at most bufferSize elements).
     static void ownEnd(Buffer& b) {
         if (!b) {
             b = std::make_shared<std::vector<A>>();
-            b->reserve(chunkSize);
+            b->reserve(8);
         } else if (b.use_count() != 1) {
             auto c = std::make_shared<std::vector<A>>();
-            c->reserve(chunkSize);
+            c->reserve(b->size() + 1);
             c->assign(b->begin(), b->end());
             b = std::move(c);
         }
     }
-    // A full front buffer becomes the tree's first chunk.
+    // The end buffers as balanced trees of chunks.
+    Tree frontTree() const {
+        if (!front_ || front_->empty()) return nullptr;
+        return treeOf(std::vector<A>(front_->rbegin(), front_->rend()));
+    }
+    Tree backTree() const {
+        if (!back_ || back_->empty()) return nullptr;
+        if (back_->size() <= chunkSize) return Ops::node(nullptr, freeze(back_), nullptr);
+        return treeOf(std::vector<A>(*back_));
+    }
+    // A full end buffer moves into the tree.
     void spillFront() {
-        mid_ = Ops::insertMin(std::make_shared<const std::vector<A>>(front_->rbegin(), front_->rend()), mid_);
+        mid_ = Ops::merge(frontTree(), mid_);
         front_.reset();
     }
     void spillBack() {
-        mid_ = Ops::insertMax(detail::SeqChunk<A>(std::move(back_)), mid_);
+        if (back_.use_count() == 1)
+            mid_ = Ops::merge(mid_, treeOf(std::move(*back_)));
+        else
+            mid_ = Ops::merge(mid_, backTree());
         back_.reset();
     }
     // Everything as one tree.
-    Tree whole() const {
-        Tree t = mid_;
-        if (front_ && !front_->empty())
-            t = Ops::insertMin(std::make_shared<const std::vector<A>>(front_->rbegin(), front_->rend()), t);
-        if (back_ && !back_->empty()) t = Ops::insertMax(freeze(back_), t);
-        return t;
-    }
+    Tree whole() const { return Ops::merge(Ops::merge(frontTree(), mid_), backTree()); }
     static Seq fromTree(Tree t) {
         Seq s;
         s.size_ = Ops::size(t);
