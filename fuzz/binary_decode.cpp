@@ -13,6 +13,9 @@
 
 #include "Core/Binary.h"
 #include "Core/Hashable.h"
+#include "Core/Array.h"
+#include "Core/Seq.h"
+#include "Core/Tree.h"
 
 namespace {
 
@@ -55,5 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::NonEmpty<std::optional<core::Char>>>(input);
     check<List<std::vector<core::Unit>>>(input);
     check<std::vector<Either<Integer, double>>, false>(input);
+    // Sequences, trees and arrays: counts, deep trees, bounds against counts.
+    check<core::Seq<Int>>(input);
+    check<core::Tree<std::int8_t>>(input);
+    check<core::Array<Int, std::int8_t>>(input);
+    check<core::Array<std::pair<std::int8_t, bool>, core::Unit>>(input);
     return 0;
 }
