@@ -16,6 +16,9 @@
 #include "Core/IntMap.h"
 #include "Core/Map.h"
 #include "Core/Set.h"
+#include "Core/Array.h"
+#include "Core/Seq.h"
+#include "Core/Tree.h"
 
 namespace {
 
@@ -64,5 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::Set<std::int16_t>>(input);
     if (auto m = core::decode<core::Map<std::int8_t, core::Unit>>(input); m && !m->valid()) std::abort();
     if (auto s = core::decode<core::Set<core::Unit>>(input); s && s->size() > 1) std::abort();
+    // Sequences, trees and arrays: counts, deep trees, bounds against counts.
+    check<core::Seq<Int>>(input);
+    check<core::Tree<std::int8_t>>(input);
+    check<core::Array<Int, std::int8_t>>(input);
+    check<core::Array<std::pair<std::int8_t, bool>, core::Unit>>(input);
     return 0;
 }
