@@ -82,7 +82,7 @@ public:
     static List fromVector(const std::vector<A>& xs) { return fromRange(xs.begin(), xs.end()); }
     static List fromVector(std::vector<A>&& xs) {
         Builder b;
-        for (A& x : xs) b.push_back(std::move(x));
+        for (auto&& x : xs) b.push_back(A(std::move(x)));  // auto&&: std::vector<bool> yields proxies
         return std::move(b).build();
     }
 
