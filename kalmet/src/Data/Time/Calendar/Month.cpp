@@ -17,7 +17,7 @@ YearMonth::YearMonth(const Month& m) : year(), month(1) {
 }
 
 YearMonth::operator Month() const {
-    return Month(year * core::Integer(12) + core::Integer(detail::clip(1, 12, month) - 1));
+    return Month(year * core::Integer(12) + core::Integer(clip(1, 12, month) - 1));
 }
 
 MonthDay::MonthDay(const Day& d) : month(), day(1) {

@@ -15,12 +15,12 @@ YearQuarter::YearQuarter(const Quarter& q) : year(), quarter(Q1) {
 }
 
 YearQuarter::operator Quarter() const {
-    const core::Int n = detail::clip(1, 4, fromQuarterOfYear(quarter));
+    const core::Int n = clip(1, 4, fromQuarterOfYear(quarter));
     return Quarter(year * core::Integer(4) + core::Integer(n - 1));
 }
 
 QuarterOfYear monthOfYearQuarter(MonthOfYear m) noexcept {
-    return static_cast<QuarterOfYear>((detail::clip(1, 12, m) - 1) / 3 + 1);
+    return static_cast<QuarterOfYear>((clip(1, 12, m) - 1) / 3 + 1);
 }
 
 Quarter monthQuarter(const Month& m) {
