@@ -35,6 +35,16 @@ Month dayMonth(const Day& d) { return MonthDay(d).month; }
 
 Month fromYearMonth(Year year, MonthOfYear month) { return YearMonth(std::move(year), month); }
 
+std::optional<Month> fromYearMonthValid(Year year, MonthOfYear month) {
+    if (!clipValid(1, 12, month)) return std::nullopt;
+    return fromYearMonth(std::move(year), month);
+}
+
+std::optional<Day> fromMonthDayValid(const Month& month, DayOfMonth day) {
+    const YearMonth ym(month);
+    return fromGregorianValid(ym.year, ym.month, day);
+}
+
 std::pair<Year, MonthOfYear> toYearMonth(const Month& m) {
     YearMonth ym(m);
     return {std::move(ym.year), ym.month};

@@ -32,6 +32,16 @@ Quarter dayQuarter(const Day& d) { return monthQuarter(dayMonth(d)); }
 
 Quarter fromYearQuarter(Year year, QuarterOfYear quarter) { return YearQuarter(std::move(year), quarter); }
 
+std::optional<Quarter> fromYearQuarterValid(Year year, QuarterOfYear quarter) {
+    return fromYearQuarterValid(std::move(year), fromQuarterOfYear(quarter));
+}
+
+std::optional<Quarter> fromYearQuarterValid(Year year, core::Int quarterNumber) {
+    const auto q = toQuarterOfYearValid(quarterNumber);
+    if (!q) return std::nullopt;
+    return fromYearQuarter(std::move(year), *q);
+}
+
 std::pair<Year, QuarterOfYear> toYearQuarter(const Quarter& q) {
     YearQuarter yq(q);
     return {std::move(yq.year), yq.quarter};
