@@ -33,6 +33,8 @@
 //                    known zones as a list of TimeZone
 //
 // ZonedTime has no hash. Hashes are the same in every run and process.
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -50,9 +52,32 @@
 #include "Data/Time/LocalTime/TimeZone.h"
 
 namespace kalmet::detail {
+// hashSecondsFraction beyond the machine integers, through core::Rational.
+std::uint64_t hashSecondsFractionBig(std::uint64_t salt, const core::Integer& picoseconds);
+
+inline constexpr core::Int pow5[13] = {1,        5,        25,        125,        625,        3125,     15625,
+                                       78125,    390625,   1953125,   9765625,    48828125,   244140625};
+
 // Mixes a picosecond count as the reduced fraction of seconds: numerator,
-// then denominator.
-std::uint64_t hashSecondsFraction(std::uint64_t salt, const core::Integer& picoseconds);
+// then denominator. On machine integers the denominator 10^12 is
+// 2^12 * 5^12, so the common factor is a power of two (the trailing zero
+// bits) times a power of five, found by divisions by constants.
+inline std::uint64_t hashSecondsFraction(std::uint64_t salt, const core::Integer& picoseconds) {
+    if (!picoseconds.isSmall() || picoseconds.unsafeInt() == INT64_MIN) [[unlikely]]
+        return hashSecondsFractionBig(salt, picoseconds);
+    const core::Int ps = picoseconds.unsafeInt();
+    if (ps == 0) return core::hashInt(core::hashInt(salt, 0), 1);
+    std::uint64_t a = static_cast<std::uint64_t>(ps < 0 ? -ps : ps);
+    const int twos = std::min(std::countr_zero(a), 12);
+    a >>= twos;
+    int fives = 0;
+    if (a % 390625 == 0) a /= 390625, fives += 8;  // 5^8
+    if (a % 625 == 0) a /= 625, fives += 4;        // 5^4 (at most 12 in all)
+    if (fives <= 10 && a % 25 == 0) a /= 25, fives += 2;
+    if (fives <= 11 && a % 5 == 0) a /= 5, fives += 1;
+    const auto num = static_cast<core::Int>(a);
+    return core::hashInt(core::hashInt(salt, ps < 0 ? -num : num), pow5[12 - fives] << (12 - twos));
+}
 }  // namespace kalmet::detail
 
 namespace core {

@@ -19,7 +19,10 @@ std::string seconds(const core::Integer& ps) {
     // show2Fixed puts a "0" before values below 10; one leading "0" goes
     // unless a point follows it.
     if (s.size() > 1 && s[0] == '0' && s[1] != '.') s.erase(0, 1);
-    return (negative ? "-" : "") + s + "s";
+    std::string out = negative ? "-" : "";
+    out += s;
+    out += 's';
+    return out;
 }
 
 [[noreturn]] void noFormat(const char* type) {
@@ -32,9 +35,16 @@ std::string isoText(const Day& x) { return fmt("%Y-%m-%d", x); }
 std::string isoText(const Month& x) { return fmt("%Y-%m", x); }
 std::string isoText(const Quarter& x) {
     const auto [year, q] = toYearQuarter(x);
-    return fmt("%Y", fromYearMonth(year, 1)) + "-" + isoText(q);
+    std::string out = fmt("%Y", fromYearMonth(year, 1));
+    out += '-';
+    out += isoText(q);
+    return out;
 }
-std::string isoText(QuarterOfYear x) { return "Q" + std::to_string(fromQuarterOfYear(x)); }
+std::string isoText(QuarterOfYear x) {
+    std::string out(1, 'Q');
+    out += std::to_string(fromQuarterOfYear(x));
+    return out;
+}
 std::string isoText(DayOfWeek x) { return fmt("%A", x); }
 std::string isoText(const TimeOfDay& x) { return fmt("%H:%M:%S%Q", x); }
 std::string isoText(const LocalTime& x) { return fmt("%Y-%m-%dT%H:%M:%S%Q", x); }

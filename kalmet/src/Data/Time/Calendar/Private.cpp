@@ -24,14 +24,22 @@ std::string showPadded(const PadOption& pad, std::string_view s) {
 
 std::string ShowPadded<core::Integer>::showPaddedNum(const PadOption& pad, const core::Integer& x) {
     if (std::holds_alternative<NoPad>(pad)) return x.toString();
-    if (x.signum() < 0) return "-" + showPaddedNum(pad, -x);
+    if (x.signum() < 0) {
+        std::string out(1, '-');
+        out += showPaddedNum(pad, -x);
+        return out;
+    }
     return showPadded(pad, x.toString());
 }
 
 std::string ShowPadded<core::Int>::showPaddedNum(const PadOption& pad, core::Int x) {
     if (std::holds_alternative<NoPad>(pad)) return std::to_string(x);
     if (x == INT64_MIN) return std::to_string(x);  // its negation is not an Int
-    if (x < 0) return "-" + showPaddedNum(pad, -x);
+    if (x < 0) {
+        std::string out(1, '-');
+        out += showPaddedNum(pad, -x);
+        return out;
+    }
     return showPadded(pad, std::to_string(x));
 }
 
@@ -44,7 +52,10 @@ std::string show2Fixed(const Pico& x) {
     std::string digits = frac.toString();
     digits.insert(0, 12 - digits.size(), '0');
     while (!digits.empty() && digits.back() == '0') digits.pop_back();
-    if (!digits.empty()) out += "." + digits;
+    if (!digits.empty()) {
+        out += '.';
+        out += digits;
+    }
     // Below 10 (every negative value included) gets a leading "0".
     if (ps < core::Integer(10 * detail::picosPerSecond)) out.insert(0, 1, '0');
     return out;
