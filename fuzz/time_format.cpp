@@ -63,7 +63,7 @@ int usualWidth(char letter) {
 // True when the text of one field can run into the next: a number whose
 // length varies (no padding, a width below its usual one, a field that
 // grows with its value, or the decimals of %Q) directly followed by a
-// number. The reader takes such text greedily, so it may read back as
+// number or a literal digit. The reader takes such text greedily, so it may read back as
 // another value.
 bool fieldsRunTogether(const std::string& format) {
     const auto items = detail::compileFormat(defaultTimeLocale(), format);
@@ -73,7 +73,10 @@ bool fieldsRunTogether(const std::string& format) {
     for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
         const auto& a = xs[i];
         const auto& b = xs[i + 1];
-        if (a.kind != K::Directive || b.kind != K::Directive || !detail::isNumberDirective(b.letter)) continue;
+        // A number, or a literal digit, follows.
+        const bool digitNext = (b.kind == K::Directive && detail::isNumberDirective(b.letter)) ||
+                               (b.kind == K::Literal && b.letter >= '0' && b.letter <= '9');
+        if (a.kind != K::Directive || !digitNext) continue;
         if (a.letter == 'Q') return true;
         if (!detail::isNumberDirective(a.letter)) continue;
         if (a.pad == '-' || std::string_view("YGCs").find(a.letter) != std::string_view::npos) return true;

@@ -49,6 +49,11 @@ TEST(FormatPadding, SpacePaddedNumbersLeaveTheRestOfTheirWidth) {
     // A blank run wider than the field still leaves it one digit.
     EXPECT_EQ(parseTime<Day>(en, "%Y-%e%m", "2024-   502"), std::optional(fromGregorian(2024, 2, 5)));
     EXPECT_EQ(parseTime<Day>(en, "%Y-%e%m", "2024-1502"), std::optional(fromGregorian(2024, 2, 15)));
+    // A blank of the format before such a number takes one white-space
+    // character; the rest pad the number.
+    EXPECT_EQ(parseTime<Day>(en, "%Y %e%m", "2024  502"), std::optional(fromGregorian(2024, 2, 5)));
+    EXPECT_EQ(parseTime<Day>(en, "%Y %e%m", "2024 1502"), std::optional(fromGregorian(2024, 2, 15)));
+    EXPECT_EQ(parseTime<Month>(en, "%Y %_m", "2024 \t  2"), std::optional(fromYearMonth(2024, 2)));
 }
 
 RC_GTEST_PROP(FormatPadding, EveryNumberDirectiveUnderEveryFlagReadsBack, ()) {
@@ -74,6 +79,9 @@ RC_GTEST_PROP(FormatPadding, EveryNumberDirectiveUnderEveryFlagReadsBack, ()) {
             const bool twelve = ts[0] == "I" || ts[0] == "l";
             readsBack<TimeOfDay>(flagged(flag, ts, sep) + (twelve ? " %p" : ""), time, time);
         }
+        // A blank of the format before a padded number.
+        readsBack<Day>(flagged(flag, {"Y", "e", "m"}, " "), day, day);
+        if (flag != "-") readsBack<TimeOfDay>("%H %" + flag + "k%M %" + flag + "l%S %p", time, time);
         readsBack<UTCTime>("%" + flag + "s", UTCTime{day, timeOfDayToTime(time)},
                            posixSecondsToUTCTime(POSIXTime::fromSeconds(
                                core::div(utcTimeToPOSIXSeconds(UTCTime{day, timeOfDayToTime(time)}).picoseconds(),

@@ -71,14 +71,13 @@ std::vector<NumberText> readNumberTexts(SignOption sign, std::optional<core::Int
         }
         for (std::size_t len = lo; len <= hi; ++len) {
             const std::size_t end = start + len;
-            std::string whole(in.substr(start, len));
-            out.push_back({negative, whole, end});
+            const std::string_view whole = in.substr(start, len);
+            out.push_back({negative, whole, {}, end});
             if (!fraction) continue;
             if (end < in.size() && (in[end] == '.' || in[end] == ',')) {
                 std::size_t f = 0;
                 while (end + 1 + f < in.size() && isDigit(in[end + 1 + f])) ++f;
-                for (std::size_t k = 1; k <= f; ++k)
-                    out.push_back({negative, whole + "." + std::string(in.substr(end + 1, k)), end + 1 + k});
+                for (std::size_t k = 1; k <= f; ++k) out.push_back({negative, whole, in.substr(end + 1, k), end + 1 + k});
             }
         }
     }

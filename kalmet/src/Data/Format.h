@@ -214,9 +214,14 @@ struct Productish<FormatK> : ProductishDefaults<FormatK, Productish<FormatK>> {
                 if (!sb) return std::nullopt;
                 return std::move(*sa) + *sb;
             },
-            core::bindP(a.reader(), [rb = b.reader()](const A& x) {
-                return core::mapP([x](const B& y) { return std::pair<A, B>{x, y}; }, rb);
-            }));
+            core::Reader<std::pair<A, B>>(
+                [ra = a.reader(), rb = b.reader()](std::string_view in, std::size_t pos, int prec) {
+                    core::Parses<std::pair<A, B>> out;
+                    for (auto& x : ra(in, pos, prec))
+                        for (auto& y : rb(in, x.rest, prec))
+                            out.push_back({std::pair<A, B>{x.value, std::move(y.value)}, y.rest});
+                    return out;
+                }));
     }
     // Direct forms of the defaults, without the pair in between.
     template <class A>
@@ -229,7 +234,12 @@ struct Productish<FormatK> : ProductishDefaults<FormatK, Productish<FormatK>> {
                 if (!sb) return std::nullopt;
                 return std::move(*sa) + *sb;
             },
-            core::thenP(a.reader(), b.reader()));
+            core::Reader<A>([ra = a.reader(), rb = b.reader()](std::string_view in, std::size_t pos, int prec) {
+                core::Parses<A> out;
+                for (auto& x : ra(in, pos, prec))
+                    for (auto& y : rb(in, x.rest, prec)) out.push_back(std::move(y));
+                return out;
+            }));
     }
     template <class A>
     static Format<A> pLeft(const Format<A>& a, const Format<core::Unit>& b) {
@@ -241,7 +251,12 @@ struct Productish<FormatK> : ProductishDefaults<FormatK, Productish<FormatK>> {
                 if (!sb) return std::nullopt;
                 return std::move(*sa) + *sb;
             },
-            core::thenSkipP(a.reader(), b.reader()));
+            core::Reader<A>([ra = a.reader(), rb = b.reader()](std::string_view in, std::size_t pos, int prec) {
+                core::Parses<A> out;
+                for (auto& x : ra(in, pos, prec))
+                    for (auto& y : rb(in, x.rest, prec)) out.push_back({x.value, y.rest});
+                return out;
+            }));
     }
 };
 
@@ -447,7 +462,8 @@ std::optional<std::string> showNumberText(SignOption sign, std::optional<core::I
 // the integer digits and, for decimals, "." and the fraction digits.
 struct NumberText {
     bool negative;
-    std::string text;
+    std::string_view whole;     // the integer digits
+    std::string_view fraction;  // the fraction digits (without the separator), or empty
     std::size_t rest;
 };
 std::vector<NumberText> readNumberTexts(SignOption sign, std::optional<core::Int> digits, bool fraction,
@@ -457,19 +473,25 @@ std::vector<NumberText> readNumberTexts(SignOption sign, std::optional<core::Int
 // types and Integer, directly from the digits).
 [[noreturn]] void numberNoParse();
 template <class T>
-T numberFromText(const std::string& text) {
+T numberFromText(const NumberText& n) {
     if constexpr (std::same_as<T, core::Integer> || (std::integral<T> && !std::same_as<T, bool>)) {
         // What the integral readers reject: no digits, or a fraction.
-        if (text.empty() || text.find('.') != std::string::npos) numberNoParse();
+        if (n.whole.empty() || !n.fraction.empty()) numberNoParse();
     }
     if constexpr (std::same_as<T, core::Integer>) {
-        return core::Integer::fromDigits(text);
+        return core::Integer::fromDigits(n.whole);
     } else if constexpr (std::integral<T> && !std::same_as<T, bool>) {
         T v{};
-        const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
-        if (r.ec == std::errc() && r.ptr == text.data() + text.size()) return v;
-        return core::fromInteger<T>(core::Integer::fromDigits(text));  // wraps, as the type does
+        const char* end = n.whole.data() + n.whole.size();
+        const auto r = std::from_chars(n.whole.data(), end, v);
+        if (r.ec == std::errc() && r.ptr == end) return v;
+        return core::fromInteger<T>(core::Integer::fromDigits(n.whole));  // wraps, as the type does
     } else {
+        std::string text(n.whole);
+        if (!n.fraction.empty()) {
+            text += '.';
+            text += n.fraction;
+        }
         auto r = core::readEither<T>(text);
         if (!r) core::raise(r.left());
         return std::move(r).value();
@@ -492,7 +514,7 @@ core::Reader<T> numberReader(SignOption sign, std::optional<core::Int> digits, b
     return core::Reader<T>([sign, digits, fraction](std::string_view in, std::size_t pos, int) {
         core::Parses<T> out;
         for (auto& n : readNumberTexts(sign, digits, fraction, in, pos)) {
-            T v = numberFromText<T>(n.text);
+            T v = numberFromText<T>(n);
             if (n.negative) v = core::negate(v);
             out.push_back({std::move(v), n.rest});
         }

@@ -120,7 +120,15 @@ public:
             if (i > 0) itemStart_ = pos;
             switch (item.kind) {
                 case FormatItem::Kind::Space:
-                    skipSpace();
+                    // Before a space-padded number the blank takes one
+                    // white-space character and leaves the rest to the
+                    // number, whose padding they are ("%Y %e" of the 5th
+                    // writes two blanks before the 5).
+                    if (i + 1 < items.size() && spacePaddedNumber(items[i + 1])) {
+                        if (pos < in_.size() && isSpace(in_[pos])) ++pos;
+                    } else {
+                        skipSpace();
+                    }
                     break;
                 case FormatItem::Kind::Literal:
                     if (pos >= in_.size() || in_[pos] != item.letter)
@@ -140,6 +148,12 @@ public:
     }
 
 private:
+    static bool spacePaddedNumber(const FormatItem& d) {
+        if (d.kind != FormatItem::Kind::Directive || !isNumberDirective(d.letter) || d.letter == 'q') return false;
+        const char pad = d.pad != 0 ? d.pad : numberRule(d.letter).pad;
+        return pad == '_' || pad == ' ';
+    }
+
     const TimeLocale& locale_;
     std::string_view in_;
     Fields& f_;
