@@ -81,7 +81,11 @@ RC_GTEST_PROP(FormatPadding, EveryNumberDirectiveUnderEveryFlagReadsBack, ()) {
         }
         // A blank of the format before a padded number.
         readsBack<Day>(flagged(flag, {"Y", "e", "m"}, " "), day, day);
-        if (flag != "-") readsBack<TimeOfDay>("%H %" + flag + "k%M %" + flag + "l%S %p", time, time);
+        if (flag != "-") {
+            const TimeOfDay whole{time.hour, time.minute,
+                                  Pico::fromSeconds(core::div(time.seconds.picoseconds(), Integer(second)))};
+            readsBack<TimeOfDay>("%H %" + flag + "k%M %" + flag + "l%S %p", whole, whole);
+        }
         readsBack<UTCTime>("%" + flag + "s", UTCTime{day, timeOfDayToTime(time)},
                            posixSecondsToUTCTime(POSIXTime::fromSeconds(
                                core::div(utcTimeToPOSIXSeconds(UTCTime{day, timeOfDayToTime(time)}).picoseconds(),
