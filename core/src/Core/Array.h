@@ -81,9 +81,17 @@ public:
     // The element at index i; raises core::Error naming the index and the
     // bounds when i is outside them.
     const A& at(const I& i) const {
-        if (!Ix<I>::inRange(bounds_, i)) [[unlikely]]
-            outOfRange("Array.at", i, bounds_);
-        return data_[static_cast<std::size_t>(Ix<I>::unsafeIndex(bounds_, i))];
+        if constexpr (std::is_integral_v<I>) {
+            // One unsigned comparison checks both bounds.
+            const auto k = static_cast<std::uint64_t>(i) - static_cast<std::uint64_t>(bounds_.first);
+            if (k >= n_) [[unlikely]]
+                outOfRange("Array.at", i, bounds_);
+            return data_[k];
+        } else {
+            if (!Ix<I>::inRange(bounds_, i)) [[unlikely]]
+                outOfRange("Array.at", i, bounds_);
+            return data_[static_cast<std::size_t>(Ix<I>::unsafeIndex(bounds_, i))];
+        }
     }
     const A& operator[](const I& i) const { return at(i); }
     // The element at index i, or nullopt outside the bounds.

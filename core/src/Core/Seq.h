@@ -545,15 +545,25 @@ private:
     }
     // A full end buffer moves into the tree.
     void spillFront() {
-        mid_ = Ops::merge(frontTree(), mid_);
-        front_.reset();
+        // A buffer held by this value alone is emptied and kept, with its
+        // capacity, for the next pushes.
+        if (front_.use_count() == 1) {
+            std::reverse(front_->begin(), front_->end());
+            mid_ = Ops::merge(treeOf(std::move(*front_)), mid_);
+            front_->clear();
+        } else {
+            mid_ = Ops::merge(frontTree(), mid_);
+            front_.reset();
+        }
     }
     void spillBack() {
-        if (back_.use_count() == 1)
+        if (back_.use_count() == 1) {
             mid_ = Ops::merge(mid_, treeOf(std::move(*back_)));
-        else
+            back_->clear();
+        } else {
             mid_ = Ops::merge(mid_, backTree());
-        back_.reset();
+            back_.reset();
+        }
     }
     // Everything as one tree.
     Tree whole() const { return Ops::merge(Ops::merge(frontTree(), mid_), backTree()); }

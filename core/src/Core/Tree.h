@@ -111,11 +111,13 @@ namespace detail {
 
 template <class A>
 void releaseForest(List<Tree<A>>&& forest) noexcept {
-    static thread_local bool draining = false;
-    static thread_local std::vector<List<Tree<A>>> pending;
-    if (draining) {
+    // The queue lives in the outermost call's frame; the thread-local
+    // pointer to it is trivially destructible, so trees may be destroyed at
+    // any point of thread or program exit.
+    static thread_local std::vector<List<Tree<A>>>* active = nullptr;
+    if (active) {
         try {
-            pending.push_back(std::move(forest));
+            active->push_back(std::move(forest));
             return;
         } catch (...) {
             // No memory for the queue: release this one in place.
@@ -123,7 +125,8 @@ void releaseForest(List<Tree<A>>&& forest) noexcept {
         List<Tree<A>> drop = std::move(forest);
         return;
     }
-    draining = true;
+    std::vector<List<Tree<A>>> pending;
+    active = &pending;
     {
         List<Tree<A>> drop = std::move(forest);
     }
@@ -131,8 +134,7 @@ void releaseForest(List<Tree<A>>&& forest) noexcept {
         List<Tree<A>> drop = std::move(pending.back());
         pending.pop_back();
     }
-    if (pending.capacity() > 4096) std::vector<List<Tree<A>>>().swap(pending);
-    draining = false;
+    active = nullptr;
 }
 
 // Visits every node of t in pre-order with an explicit stack:
