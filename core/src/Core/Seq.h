@@ -256,6 +256,20 @@ public:
     // The empty sequence (allocates nothing).
     Seq() noexcept = default;
     Seq(std::initializer_list<A> xs) : Seq(fromVector(std::vector<A>(xs))) {}
+    Seq(const Seq&) = default;
+    Seq& operator=(const Seq&) = default;
+    // A moved-from sequence is empty.
+    Seq(Seq&& o) noexcept
+        : front_(std::move(o.front_)), mid_(std::move(o.mid_)), back_(std::move(o.back_)), size_(std::exchange(o.size_, 0)) {}
+    Seq& operator=(Seq&& o) noexcept {
+        if (this != &o) {
+            front_ = std::move(o.front_);
+            mid_ = std::move(o.mid_);
+            back_ = std::move(o.back_);
+            size_ = std::exchange(o.size_, 0);
+        }
+        return *this;
+    }
 
     // The elements of a vector, in order.
     static Seq fromVector(std::vector<A> xs) {
