@@ -88,12 +88,11 @@ struct Tree {
 };
 
 // A tree with the given label and subtrees: Node(1, {Node(2), Node(3)}).
-template <class A>
+// (The second template parameter completes Tree<A> before List<Tree<A>> is
+// needed for the parameter, an order some compilers require.)
+template <class A, std::size_t = sizeof(Tree<A>)>
 Tree<A> Node(A label, List<Tree<A>> forest = {}) {
     return Tree<A>(std::move(label), std::move(forest));
-}
-inline Tree<std::string> Node(const char* label, List<Tree<std::string>> forest = {}) {
-    return Tree<std::string>(std::string(label), std::move(forest));
 }
 
 // The tag of Tree.
