@@ -11,6 +11,7 @@
 
 #include "Core/Read.h"
 #include "Core/Show.h"
+#include "Data/Fix.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::Char>(s);
     check<std::vector<std::optional<int>>>(s);
     check<std::pair<core::Either<int, std::string>, std::vector<std::vector<bool>>>>(s);
+    check<pomrel::Fix<pomrel::ListFK<int>>>(s);  // nested layers, holes read recursively
     auto d = core::read<double>(s);
     (void)d;
     return 0;
