@@ -4,6 +4,7 @@
 #include <atomic>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -285,4 +286,49 @@ TEST(FixSchemes, OtherBaseFunctorsFoldAndUnfold) {
     auto rose = [](int n) { return core::NonEmpty<int>(n - 1); };  // never ends
     auto stopAt = [](const core::NonEmpty<Lazy<int>>&) -> int { return 7; };
     EXPECT_EQ(pomrel::refold(stopAt, rose, 3), 7);
+}
+
+TEST(FixSchemes, LazilyMappedFunctorsKeepTheirClosuresValid) {
+    // core::List maps lazily: the fold's per-hole closures outlive the call
+    // that made them, and must own what they use.
+    using Rose = Fix<core::ListK>;
+    Rose leaf = core::List<Rose>();
+    Rose t = core::List<Rose>{leaf, Rose(core::List<Rose>{leaf, leaf}), leaf};
+    auto size = [](const core::List<long>& kids) -> long { return 1 + kids.foldlStrict([](long a, long b) { return a + b; }, 0L); };
+    EXPECT_EQ(pomrel::cata(size, t), 6);
+    auto keep = [](const core::List<core::List<int>>& kids) {
+        core::List<int> all{1};
+        for (const auto& k : kids) all = all.append(k);
+        return all;
+    };
+    EXPECT_EQ(pomrel::cata(keep, t).length(), 6u);
+    EXPECT_EQ(core::show(t), "Fix [Fix [],Fix [Fix [],Fix []],Fix []]");
+    EXPECT_EQ(core::read<Rose>(core::show(t)), t);
+}
+
+TEST(FixSchemes, ConcurrentInspectionComputesEachLayerOnce) {
+    std::atomic<int> calls{0};
+    auto xs = pomrel::unfoldFix(
+        [&calls](int n) {
+            ++calls;
+            return countdown(n);
+        },
+        2000);
+    auto walk = [&xs] {
+        long s = 0;
+        const IntList* cur = &xs;
+        while (!cur->unFix().isNil()) {
+            s += cur->unFix().head();
+            cur = &cur->unFix().tail();
+        }
+        return s;
+    };
+    long a = 0, b = 0;
+    std::thread t1([&] { a = walk(); });
+    std::thread t2([&] { b = walk(); });
+    t1.join();
+    t2.join();
+    EXPECT_EQ(a, 2001000);
+    EXPECT_EQ(b, 2001000);
+    EXPECT_EQ(calls, 2001);
 }
