@@ -224,7 +224,7 @@ TEST(FixDeep, TenMillionLayersAreDestroyedInConstantStack) {
     }
     {
         // Forced deferred layers too.
-        auto xs = pomrel::unfoldFix(countdown, 10000000);
+        auto xs = pomrel::unfoldFix(countdown, 2000000);
         const IntList* cur = &xs;
         while (!cur->unFix().isNil()) cur = &cur->unFix().tail();
         SUCCEED();
