@@ -332,3 +332,16 @@ TEST(FixSchemes, ConcurrentInspectionComputesEachLayerOnce) {
     EXPECT_EQ(b, 2001000);
     EXPECT_EQ(calls, 2001);
 }
+
+TEST(FixSchemes, ConversionsBetweenTheThreeRepresentations) {
+    IntList x = fromVector({3, 1, 2});
+    auto m = pomrel::unfoldMu(pomrel::unFix, x);  // Fix to Mu
+    auto n = pomrel::unfoldNu(pomrel::unFix, x);  // Fix to Nu
+    EXPECT_EQ(pomrel::foldMu(pomrel::wrapFix, m), x);  // Mu to Fix
+    EXPECT_EQ(pomrel::foldNu(pomrel::wrapFix, n), x);  // Nu to Fix
+    EXPECT_EQ(pomrel::muToFix(m), x);
+    EXPECT_EQ(pomrel::nuToFix(n), x);
+    EXPECT_EQ(pomrel::foldFix(pomrel::wrapFix, x), x);
+    EXPECT_EQ(pomrel::unwrapFix(x).head(), 3);
+    EXPECT_EQ(pomrel::wrapFix(pomrel::unFix(x)), x);
+}
