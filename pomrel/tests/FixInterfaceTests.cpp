@@ -2,6 +2,7 @@
 #include <rapidcheck/gtest.h>
 
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,6 +63,9 @@ TEST(FixText, MaybeFixPrintsAndReadsWithTheFixedPrefixes) {
         ASSERT_TRUE(back.has_value()) << text;
         EXPECT_EQ(core::read<pomrel::Mu<core::OptionalK>>(core::show(*back)), back);
     }
+    std::ostringstream os;
+    os << succ(zero()) << ' ' << m;
+    EXPECT_EQ(os.str(), "Fix (Just (Fix Nothing)) unfoldMu unFix (Fix (Just (Fix Nothing)))");
     auto nu = core::read<pomrel::Nu<core::OptionalK>>("unfoldNu unFix (Fix (Just (Fix Nothing)))");
     ASSERT_TRUE(nu.has_value());
     EXPECT_EQ(core::show(*nu), "unfoldNu unFix (Fix (Just (Fix Nothing)))");

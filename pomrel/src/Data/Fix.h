@@ -818,9 +818,13 @@ core::List<A> fixToList(Fix<ListFK<A>> x) {
     });
 }
 
-// Writes x's text form.
+// Write the text forms.
 template <class F>
 std::ostream& operator<<(std::ostream& os, const Fix<F>& x);
+template <class F>
+std::ostream& operator<<(std::ostream& os, const Mu<F>& x);
+template <class F>
+std::ostream& operator<<(std::ostream& os, const Nu<F>& x);
 
 }  // namespace pomrel
 
@@ -915,6 +919,14 @@ struct Hashable<pomrel::Fix<F>> {
 namespace pomrel {
 template <class F>
 std::ostream& operator<<(std::ostream& os, const Fix<F>& x) {
+    return os << core::show(x);
+}
+template <class F>
+std::ostream& operator<<(std::ostream& os, const Mu<F>& x) {
+    return os << core::show(x);
+}
+template <class F>
+std::ostream& operator<<(std::ostream& os, const Nu<F>& x) {
     return os << core::show(x);
 }
 }  // namespace pomrel
