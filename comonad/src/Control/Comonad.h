@@ -560,10 +560,14 @@ namespace detail {
 template <class B, class A, class F>
 core::List<B> extendSuffixes(std::shared_ptr<const F> k, core::List<A> xs) {
     using LB = core::List<B>;
-    return LB::lazyStep([k = std::move(k), xs = std::move(xs)]() -> typename LB::Step {
-        const auto& st = xs.step();
+    // The function is released once its cell is computed, so the handles it
+    // holds move on to the next cell instead of being copied.
+    return LB::lazyStep([k = std::move(k), xs = std::move(xs)]() mutable -> typename LB::Step {
+        core::List<A> cur = std::move(xs);
+        const auto& st = cur.step();
         if (!st) return std::nullopt;
-        return typename LB::Cons{(*k)(core::NonEmpty<A>(st->head, st->tail)), extendSuffixes<B>(k, st->tail)};
+        B b = (*k)(core::NonEmpty<A>(st->head, st->tail));
+        return typename LB::Cons{std::move(b), extendSuffixes<B>(std::move(k), st->tail)};
     });
 }
 // A list whose spine is its own spine: demanding it raises the
