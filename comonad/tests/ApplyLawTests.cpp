@@ -42,7 +42,9 @@ F scaler(int k) {
     return [k](int x) { return x * k; };
 }
 
-RC_GTEST_PROP(ComonadApplyLaws, IdentityAndIdentityT, (int a, int k)) {
+RC_GTEST_PROP(ComonadApplyLaws, IdentityAndIdentityT, (int aIn, int kIn)) {
+    const int a = aIn % 10000;  // no overflow in the arithmetic below
+    const int k = kIn % 10000;  // no overflow in the arithmetic below
     checkApplyLaws(core::Identity<F>{adder(k)}, core::Identity<F>{scaler(3)}, core::Identity<int>{a},
                    [](const auto& x) { return x.value; });
     using IT = core::IdentityT<IdentityK, F>;
@@ -50,14 +52,18 @@ RC_GTEST_PROP(ComonadApplyLaws, IdentityAndIdentityT, (int a, int k)) {
                    [](const auto& x) { return x.value.value; });
 }
 
-RC_GTEST_PROP(ComonadApplyLaws, FunctionsFromAMonoid, (int k, const std::string& probe)) {
+RC_GTEST_PROP(ComonadApplyLaws, FunctionsFromAMonoid, (int kIn, const std::string& probe)) {
+    const int k = kIn % 10000;  // no overflow in the arithmetic below
     Fn<std::string, F> u = [k](std::string m) { return adder(k + static_cast<int>(m.size())); };
     Fn<std::string, F> v = [](std::string m) { return scaler(static_cast<int>(m.size()) + 1); };
     Fn<std::string, int> w = [](std::string m) { return static_cast<int>(m.size()) * 7; };
     checkApplyLaws(u, v, w, [&](const auto& f) { return f(probe); });
 }
 
-RC_GTEST_PROP(ComonadApplyLaws, EnvStoreTraced, (int a, int k, const std::string& e1, const std::string& e2, int probe)) {
+RC_GTEST_PROP(ComonadApplyLaws, EnvStoreTraced, (int aIn, int kIn, const std::string& e1, const std::string& e2, int probeIn)) {
+    const int a = aIn % 10000;  // no overflow in the arithmetic below
+    const int k = kIn % 10000;  // no overflow in the arithmetic below
+    const int probe = probeIn % 10000;  // no overflow in the arithmetic below
     checkApplyLaws(env(e1, adder(k)), env(e2, scaler(2)), env(e1 + e2, a),
                    [](const auto& x) { return std::make_pair(x.env, x.inner.value); });
     using M = core::Additive<int>;

@@ -141,7 +141,11 @@ TEST(Cokleisli, LoopFeedsTheSecondOutputBack) {
 // Arrow laws, observed on a context: arr id = id; arr (g . f) = arr f >>> arr g;
 // first (arr f) = arr (first f); first (f >>> g) = first f >>> first g;
 // (f >>> g) >>> h = f >>> (g >>> h); left (arr f) = arr (left f).
-RC_GTEST_PROP(CokleisliLaws, ArrowLawsOnNonEmpty, (int h, const std::vector<int>& t, int d)) {
+RC_GTEST_PROP(CokleisliLaws, ArrowLawsOnNonEmpty, (int hIn, const std::vector<int>& tIn, int dIn)) {
+    const int h = hIn % 10000;  // no overflow in the arithmetic below
+    std::vector<int> t;
+    for (int x : tIn) t.push_back(x % 10000);
+    const int d = dIn % 10000;  // no overflow in the arithmetic below
     NonEmpty<int> w(h, List<int>(t));
     using K = comonad::CokleisliK<NE>;
     auto f = [](int x) { return x * 2 + 1; };
@@ -170,7 +174,10 @@ RC_GTEST_PROP(CokleisliLaws, ArrowLawsOnNonEmpty, (int h, const std::vector<int>
     RC_ASSERT(lhs == rhs);
 }
 
-RC_GTEST_PROP(CokleisliLaws, CategoryLawsOnEnvAndStore, (int e, int a, int s)) {
+RC_GTEST_PROP(CokleisliLaws, CategoryLawsOnEnvAndStore, (int eIn, int aIn, int sIn)) {
+    const int e = eIn % 10000;  // no overflow in the arithmetic below
+    const int a = aIn % 10000;  // no overflow in the arithmetic below
+    const int s = sIn % 10000;  // no overflow in the arithmetic below
     using EK = comonad::EnvTK<int, core::IdentityK>;
     auto ew = comonad::env(e, a);
     Cokleisli<EK, int, int> plusEnv{[](const comonad::Env<int, int>& v) { return comonad::extract(v) + comonad::ask(v); }};
