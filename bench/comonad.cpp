@@ -1,6 +1,6 @@
 // The comonad library against hand-written loops:
 // - rule 110 over 1,000 cells for 1,000 generations, written with a store
-//   and extend, each generation tabulated into a std::vector that the next
+//   and extend, each generation tabulated into a core::Array that the next
 //   one looks up, against a loop over two std::vector<bool>;
 // - extend over a NonEmpty of one million elements with a function that
 //   reads two neighbours, every position forced, against the same sums over
@@ -18,6 +18,7 @@
 #include "Control/Comonad.h"
 #include "Control/Comonad/Env.h"
 #include "Control/Comonad/Store.h"
+#include "Core/Array.h"
 
 namespace {
 std::atomic<long> allocations{0};
@@ -50,15 +51,18 @@ bool rule110(bool l, bool c, bool r) { return (110 >> ((l ? 4 : 0) | (c ? 2 : 0)
 
 using Cells = comonad::Store<int, bool>;
 
-Cells tabulate(std::shared_ptr<const std::vector<char>> row) {
-    return comonad::store([row](int i) { return i >= 0 && i < Width && (*row)[static_cast<std::size_t>(i)] != 0; }, 0);
+using Row = core::Array<core::Int, char>;
+
+// A store backed by one generation's array; cells outside it are dead.
+Cells tabulate(Row row) {
+    return comonad::store([row = std::move(row)](int i) { return i >= 0 && i < Width && row[i] != 0; }, 0);
 }
 
 void Rule110Store(benchmark::State& state) {
     for (auto _ : state) {
-        auto row = std::make_shared<std::vector<char>>(Width);
-        (*row)[Width - 1] = 1;
-        Cells w = tabulate(row);
+        std::vector<char> first(Width);
+        first[Width - 1] = 1;
+        Cells w = tabulate(core::listArray(std::pair<core::Int, core::Int>{0, Width - 1}, first));
         for (int g = 0; g < Generations; ++g) {
             Cells next = comonad::extend(
                 [](const Cells& c) {
@@ -66,9 +70,9 @@ void Rule110Store(benchmark::State& state) {
                                    comonad::peek(comonad::pos(c) + 1, c));
                 },
                 w);
-            auto out = std::make_shared<std::vector<char>>(Width);
-            for (int i = 0; i < Width; ++i) (*out)[static_cast<std::size_t>(i)] = comonad::peek(i, next);
-            w = tabulate(out);
+            std::vector<char> out(Width);
+            for (int i = 0; i < Width; ++i) out[static_cast<std::size_t>(i)] = comonad::peek(i, next);
+            w = tabulate(core::listArray(std::pair<core::Int, core::Int>{0, Width - 1}, out));
         }
         benchmark::DoNotOptimize(comonad::peek(Width - 1, w));
     }

@@ -26,14 +26,15 @@
 //
 // Implemented here for std::pair<E, A> (the first component is the
 // environment), core::Arg, functions core::Fn<M, A> from a Monoid M,
-// core::Identity, core::Tagged, core::IdentityT, core::NonEmpty and
-// core::Sum; ComonadApply for pairs (E a Semigroup), functions, Identity,
-// IdentityT and NonEmpty.
+// core::Identity, core::Tagged, core::IdentityT, core::NonEmpty, core::Tree
+// and core::Sum; ComonadApply for pairs (E a Semigroup), functions,
+// Identity, IdentityT, NonEmpty and Tree.
 //
 // Evaluation. extend on a NonEmpty produces its tail on demand, each
 // position at most once (the cells of the result are deferred values), so
 // it works on unbounded lists and computes only the positions that are
-// reached. The self-referential operations hand the caller's functions a
+// reached; on a Tree, every subtree of the result is produced when its
+// cell of the parent's forest is demanded. The self-referential operations hand the caller's functions a
 // context of deferred positions, Apply<Tag, core::Lazy<A>>: forcing another
 // position computes it then; forcing the position being computed raises
 // core::Error "deferred value depends on itself" (never hangs).
@@ -71,6 +72,7 @@
 #include "Core/Monad.h"
 #include "Core/NonEmpty.h"
 #include "Core/Semigroup.h"
+#include "Core/Tree.h"
 
 namespace comonad {
 
@@ -136,11 +138,22 @@ struct ComonadApplyDefaults {
 
 // ---- Free functions ------------------------------------------------------
 
+namespace detail {
+// What a free function returns after its static_assert has reported a
+// missing implementation: it converts to anything, so that the caller's
+// code adds no second error to the one message.
+struct Missing {
+    template <class T>
+    operator T() const;
+};
+}  // namespace detail
+
 #define COMONAD_DISPATCH(Iface, IsIface, T, call)                                              \
     using K = core::detail::KindOrNone<T>;                                                      \
-    if constexpr (!IsIface<K>)                                                                  \
+    if constexpr (!IsIface<K>) {                                                                \
         static_assert(core::detail::alwaysFalse<T>, "no " #Iface " implementation for this type"); \
-    else                                                                                        \
+        return detail::Missing{};                                                               \
+    } else                                                                                      \
         return Iface<K>::call
 
 template <class WA>
@@ -612,6 +625,58 @@ struct ComonadApply<core::NonEmptyK> : ComonadApplyDefaults<core::NonEmptyK, Com
     template <class A, class G>
     static core::NonEmpty<A> kfix(const core::NonEmpty<G>& w) {
         return Comonad<core::NonEmptyK>::cfix<A>(w.head);
+    }
+};
+
+// ---- Tree ------------------------------------------------------------------
+
+namespace detail {
+// extend(k, node): k at the node, and extend over every child when the
+// child's cell of the forest is demanded.
+template <class B, class A, class F>
+core::Tree<B> extendTree(const std::shared_ptr<const F>& k, const core::Tree<A>& t) {
+    B label = (*k)(t);
+    auto forest = core::Functor<core::ListK>::fmap([k](const core::Tree<A>& c) { return extendTree<B>(k, c); }, t.subForest);
+    return core::Tree<B>(std::move(label), std::move(forest));
+}
+}  // namespace detail
+
+// The current position is the root; re-focusing on a node gives the
+// subtree rooted there.
+template <>
+struct Comonad<core::TreeK> : ComonadDefaults<core::TreeK, Comonad<core::TreeK>> {
+    template <class A>
+    static const A& extract(const core::Tree<A>& w) {
+        return w.rootLabel;
+    }
+    // A tree of the same shape whose every node holds the subtree rooted at
+    // that node; children are produced when demanded.
+    template <class A>
+    static core::Tree<core::Tree<A>> duplicate(const core::Tree<A>& w) {
+        return extend([](const core::Tree<A>& v) { return v; }, w);
+    }
+    // map k over duplicate(w), one pass.
+    template <class F, class A>
+    static auto extend(F&& k, const core::Tree<A>& w) {
+        using B = Result<const std::decay_t<F>&, const core::Tree<A>&>;
+        return detail::extendTree<B>(std::make_shared<const std::decay_t<F>>(std::forward<F>(k)), w);
+    }
+    template <class A>
+    static core::Tree<Lazy<A>> withCurrent(const core::Tree<Lazy<A>>& w, const Lazy<A>& x) {
+        return core::Tree<Lazy<A>>(x, w.subForest);
+    }
+};
+// The tree's own Applicative: <*> grafts, *> and <* are its apRight and
+// apLeft.
+template <>
+struct ComonadApply<core::TreeK> : ComonadApplyDefaults<core::TreeK, ComonadApply<core::TreeK>> {
+    template <class A, class B>
+    static auto apRight(const core::Tree<A>& a, const core::Tree<B>& b) {
+        return core::Applicative<core::TreeK>::apRight(a, b);
+    }
+    template <class A, class B>
+    static auto apLeft(const core::Tree<A>& a, const core::Tree<B>& b) {
+        return core::Applicative<core::TreeK>::apLeft(a, b);
     }
 };
 

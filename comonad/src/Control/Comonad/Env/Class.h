@@ -32,9 +32,10 @@ concept IsComonadEnv = IsComonad<K> && !requires { typename ComonadEnv<K>::NotIm
 template <class WA>
 decltype(auto) ask(const WA& w) {
     using K = core::detail::KindOrNone<WA>;
-    if constexpr (!IsComonadEnv<K>)
+    if constexpr (!IsComonadEnv<K>) {
         static_assert(core::detail::alwaysFalse<WA>, "ask: no layer of this context supplies an environment (ComonadEnv)");
-    else
+        return detail::Missing{};
+    } else
         return ComonadEnv<K>::ask(w);
 }
 template <class F, class WA>

@@ -23,9 +23,10 @@ concept IsComonadHoist = !requires { typename ComonadHoist<K>::NotImplemented; }
 template <class C, class WA>
 auto cohoist(C&& c, const WA& w) {
     using K = core::detail::KindOrNone<WA>;
-    if constexpr (!IsComonadHoist<K>)
+    if constexpr (!IsComonadHoist<K>) {
         static_assert(core::detail::alwaysFalse<WA>, "cohoist: this context is not a comonad transformer (no ComonadHoist)");
-    else
+        return detail::Missing{};
+    } else
         return ComonadHoist<K>::cohoist(std::forward<C>(c), w);
 }
 

@@ -57,9 +57,10 @@ struct ComonadStoreDefaults {
 
 #define COMONAD_STORE_DISPATCH(name, T, call)                                                                     \
     using K = core::detail::KindOrNone<T>;                                                                        \
-    if constexpr (!IsComonadStore<K>)                                                                             \
+    if constexpr (!IsComonadStore<K>) {                                                                           \
         static_assert(core::detail::alwaysFalse<T>, name ": no layer of this context supplies a store (ComonadStore)"); \
-    else                                                                                                          \
+        return detail::Missing{};                                                                                 \
+    } else                                                                                                        \
         return ComonadStore<K>::call
 
 template <class WA>

@@ -30,9 +30,10 @@ concept IsComonadTraced = IsComonad<K> && !requires { typename ComonadTraced<K>:
 template <class M, class WA>
 auto trace(const M& m, const WA& w) {
     using K = core::detail::KindOrNone<WA>;
-    if constexpr (!IsComonadTraced<K>)
+    if constexpr (!IsComonadTraced<K>) {
         static_assert(core::detail::alwaysFalse<WA>, "trace: no layer of this context supplies a trace (ComonadTraced)");
-    else
+        return detail::Missing{};
+    } else
         return ComonadTraced<K>::trace(m, w);
 }
 template <class F, class WA>

@@ -24,9 +24,10 @@ concept IsComonadTrans = !requires { typename ComonadTrans<K>::NotImplemented; }
 template <class WA>
 auto lower(const WA& w) {
     using K = core::detail::KindOrNone<WA>;
-    if constexpr (!IsComonadTrans<K>)
+    if constexpr (!IsComonadTrans<K>) {
         static_assert(core::detail::alwaysFalse<WA>, "lower: this context is not a comonad transformer (no ComonadTrans)");
-    else
+        return detail::Missing{};
+    } else
         return ComonadTrans<K>::lower(w);
 }
 
