@@ -252,19 +252,24 @@ namespace detail {
 // deferred value from inside its own computation.
 [[noreturn]] void selfDependency();
 
-// A deferred value whose computation receives the deferred value itself.
-// The handle it keeps to itself is dropped as soon as the computation
-// starts, so no cycle outlives the evaluation.
+// A deferred value whose computation receives a stand-in for the value
+// itself: demanding the stand-in while the computation runs raises the
+// deferred value's self-dependency error; once the computation has
+// returned, the stand-in gives its result. The stand-in refers to a result
+// cell, not to the deferred value, so no cycle of handles is formed and
+// nothing is kept alive by a value that is never demanded.
 template <class A, class Body>
 Lazy<A> selfLazy(Body body) {
-    auto cell = std::make_shared<std::optional<Lazy<A>>>();
-    Lazy<A> self = core::defer([cell, body = std::move(body)]() -> A {
-        Lazy<A> me = **cell;
-        cell->reset();
-        return body(me);
+    return core::defer([body = std::move(body)]() -> A {
+        auto result = std::make_shared<std::optional<A>>();
+        Lazy<A> standIn = core::defer([result]() -> A {
+            if (!*result) selfDependency();
+            return **result;
+        });
+        A a = body(standIn);
+        *result = a;
+        return a;
     });
-    *cell = self;
-    return self;
 }
 
 // The result type A of a function stored in a context for wfix/kfix.
