@@ -2,7 +2,7 @@
 // Part of module WithIndex (include "WithIndex.h"): the list loops and the
 // implementations of the indexed interfaces for the core and standard
 // container kinds and the functor combinators.
-#include "WithIndex.h"
+#include "../WithIndex.h"
 
 namespace nerrow {
 

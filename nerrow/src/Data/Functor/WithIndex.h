@@ -1,13 +1,4 @@
 #pragma once
-// Re-exports FunctorWithIndex and imap.
-#include "WithIndex.h"
-
-namespace nerrow::functor {
-using nerrow::FunctorWithIndex;
-using nerrow::FunctorWithIndexDefaults;
-using nerrow::imap;
-using nerrow::imapDefault;
-using nerrow::IndexOf;
-using nerrow::IndexT;
-using nerrow::IsFunctorWithIndex;
-}  // namespace nerrow::functor
+// FunctorWithIndex: imap, imapDefault, IndexOf / IndexT (everything lives
+// in namespace nerrow, defined by WithIndex.h).
+#include "../../WithIndex.h"
