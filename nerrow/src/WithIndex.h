@@ -223,7 +223,7 @@ struct FromMaybe {
     std::function<B(const std::optional<B>&)> fn;
 };
 template <class B>
-B appFromMaybe(const FromMaybe<B>& p, const std::optional<B>& m) {
+B appFromMaybe(const FromMaybe<B>& p, const std::type_identity_t<std::optional<B>>& m) {
     return p.fn(m);
 }
 
