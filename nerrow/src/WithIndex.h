@@ -303,10 +303,13 @@ struct KindOf<nerrow::Indexing<G, A>> {
 template <class G>
     requires IsFunctor<G>
 struct Functor<nerrow::IndexingK<G>> : FunctorDefaults<nerrow::IndexingK<G>, Functor<nerrow::IndexingK<G>>> {
-    template <class F, class A>
-    static auto fmap(F&& f, const nerrow::Indexing<G, A>& m) {
+    // The counter functions are moved out of temporaries, so that building
+    // a chain of n steps costs O(n).
+    template <class F, class M>
+    static auto fmap(F&& f, M&& m) {
+        using A = ArgOf<M>;
         using B = Result<const std::decay_t<F>&, const A&>;
-        return nerrow::Indexing<G, B>{[f = std::decay_t<F>(std::forward<F>(f)), run = m.run](Int i) {
+        return nerrow::Indexing<G, B>{[f = std::decay_t<F>(std::forward<F>(f)), run = std::forward<M>(m).run](Int i) {
             auto [j, e] = run(i);
             return std::pair<Int, Apply<G, B>>(j, Functor<G>::fmap(f, std::move(e)));
         }};
@@ -325,33 +328,42 @@ struct Applicative<nerrow::IndexingK<G>>
     }
     // The left side runs first; the right starts from the counter the left
     // side ended with.
-    template <class F, class A, class B>
-    static auto liftA2(F&& f, const nerrow::Indexing<G, A>& ma, const nerrow::Indexing<G, B>& mb) {
+    template <class F, class MA, class MB>
+    static auto liftA2(F&& f, MA&& ma, MB&& mb) {
+        using A = ArgOf<MA>;
+        using B = ArgOf<MB>;
         using C = Result<const std::decay_t<F>&, const A&, const B&>;
-        return nerrow::Indexing<G, C>{[f = std::decay_t<F>(std::forward<F>(f)), ra = ma.run, rb = mb.run](Int i) {
+        return nerrow::Indexing<G, C>{[f = std::decay_t<F>(std::forward<F>(f)), ra = std::forward<MA>(ma).run,
+                                       rb = std::forward<MB>(mb).run](Int i) {
             auto [j, ea] = ra(i);
             auto [k, eb] = rb(j);
             return std::pair<Int, Apply<G, C>>(k, Applicative<G>::liftA2(f, std::move(ea), std::move(eb)));
         }};
     }
-    template <class FF, class A>
-    static auto ap(const nerrow::Indexing<G, FF>& mf, const nerrow::Indexing<G, A>& mx) {
-        return liftA2([](const FF& g, const A& a) { return g(a); }, mf, mx);
+    template <class MF, class MA>
+    static auto ap(MF&& mf, MA&& mx) {
+        using FF = ArgOf<MF>;
+        using A = ArgOf<MA>;
+        return liftA2([](const FF& g, const A& a) { return g(a); }, std::forward<MF>(mf), std::forward<MA>(mx));
     }
     // Effects combined as fmap(discard the first result, ea) <*> eb.
-    template <class A, class B>
-    static auto apRight(const nerrow::Indexing<G, A>& ma, const nerrow::Indexing<G, B>& mb) {
-        return nerrow::Indexing<G, B>{[ra = ma.run, rb = mb.run](Int i) {
+    template <class MA, class MB>
+    static auto apRight(MA&& ma, MB&& mb) {
+        using A = ArgOf<MA>;
+        using B = ArgOf<MB>;
+        return nerrow::Indexing<G, B>{[ra = std::forward<MA>(ma).run, rb = std::forward<MB>(mb).run](Int i) {
             auto [j, ea] = ra(i);
             auto [k, eb] = rb(j);
-            auto discard = Functor<G>::fmap([](const A&) { return std::function<B(const B&)>([](const B& b) { return b; }); },
-                                            std::move(ea));
+            auto discard = Functor<G>::fmap(
+                [](const A&) { return std::function<B(const B&)>([](const B& b) { return b; }); }, std::move(ea));
             return std::pair<Int, Apply<G, B>>(k, Applicative<G>::ap(std::move(discard), std::move(eb)));
         }};
     }
-    template <class A, class B>
-    static auto apLeft(const nerrow::Indexing<G, A>& ma, const nerrow::Indexing<G, B>& mb) {
-        return liftA2([](const A& a, const B&) { return a; }, ma, mb);
+    template <class MA, class MB>
+    static auto apLeft(MA&& ma, MB&& mb) {
+        using A = ArgOf<MA>;
+        using B = ArgOf<MB>;
+        return liftA2([](const A& a, const B&) { return a; }, std::forward<MA>(ma), std::forward<MB>(mb));
     }
 };
 
