@@ -21,7 +21,12 @@
 // core::Either<I, J> (Left for the first part) for Product and Sum; the
 // inner index for IdentityT, Backwards and Reverse (which folds and
 // traverses back to front without renumbering); (environment, inner index)
-// for ReaderT; the argument for functions. `nerrow::IndexT<Tag>` names it.
+// for ReaderT; the argument for functions; the key for core::Map and
+// core::IntMap (ascending keys); the position for core::Seq; the path of
+// child positions (a core::List<Int>, the root's is empty) for core::Tree,
+// in pre-order; the array index for core::Array, in the order of its
+// bounds' range; and, for the structural building blocks of Core/Shapes.h,
+// the index of the kind each one mirrors. `nerrow::IndexT<Tag>` names it.
 //
 // An implementation is a specialisation `template <> struct
 // FunctorWithIndex<Tag>` (FoldableWithIndex, TraversableWithIndex,
@@ -61,6 +66,7 @@
 #include "Core/Monoids.h"
 #include "Core/NonEmpty.h"
 #include "Core/Semigroup.h"
+#include "Core/Shapes.h"
 #include "Core/State.h"
 #include "Core/Traversable.h"
 #include "Core/Types.h"
@@ -834,3 +840,4 @@ auto ifoldMapDefault(F&& f, const FA& xs) {
 }  // namespace nerrow
 
 #include "WithIndex/Instances.h"
+#include "WithIndex/Containers.h"

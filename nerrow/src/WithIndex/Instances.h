@@ -165,6 +165,17 @@ List<B> imapListFrom(std::shared_ptr<const F> f, Int n, List<A> xs) {
     });
 }
 
+// Positions 0, 1, 2, ... as an iterator.
+struct CountingIt {
+    std::size_t k;
+    std::size_t operator*() const noexcept { return k; }
+    CountingIt& operator++() noexcept {
+        ++k;
+        return *this;
+    }
+    friend bool operator==(const CountingIt&, const CountingIt&) = default;
+};
+
 template <class G>
 struct IsConstK : std::false_type {};
 template <class M>
@@ -1033,26 +1044,39 @@ struct IndexOf<core::ComposeK<F, G>> {
     using type = std::pair<IndexT<F>, IndexT<G>>;
 };
 template <class F, class G>
-    requires IsFunctorWithIndex<F> && IsFunctorWithIndex<G>
-struct FunctorWithIndex<core::ComposeK<F, G>>
-    : FunctorWithIndexDefaults<core::ComposeK<F, G>, FunctorWithIndex<core::ComposeK<F, G>>> {
+    requires requires {
+        typename IndexOf<F>::type;
+        typename IndexOf<G>::type;
+    }
+struct IndexOf<core::Comp1K<F, G>> {
+    using type = std::pair<IndexT<F>, IndexT<G>>;
+};
+namespace detail {
+template <class Tag, template <class, class, class> class W, class F, class G>
+struct ComposeFunctorWithIndexImpl : FunctorWithIndexDefaults<Tag, ComposeFunctorWithIndexImpl<Tag, W, F, G>> {
     template <class Fn, class A>
-    static auto imap(Fn&& f, const core::Compose<F, G, A>& c) {
+    static auto imap(Fn&& f, const W<F, G, A>& c) {
         using I = IndexT<F>;
         using J = IndexT<G>;
         using B = detail::Res<const std::decay_t<Fn>&, const std::pair<I, J>&, const A&>;
         auto outer = [f = std::decay_t<Fn>(std::forward<Fn>(f))](const I& k, const core::Apply<G, A>& g) {
             return FunctorWithIndex<G>::imap([f, k](const J& i, const A& x) { return f(std::pair<I, J>(k, i), x); }, g);
         };
-        return core::Compose<F, G, B>{FunctorWithIndex<F>::imap(std::move(outer), c.value)};
+        return W<F, G, B>{FunctorWithIndex<F>::imap(std::move(outer), c.value)};
     }
 };
+}  // namespace detail
 template <class F, class G>
-    requires IsFoldableWithIndex<F> && IsFoldableWithIndex<G>
-struct FoldableWithIndex<core::ComposeK<F, G>>
-    : FoldableWithIndexDefaults<core::ComposeK<F, G>, FoldableWithIndex<core::ComposeK<F, G>>> {
+    requires IsFunctorWithIndex<F> && IsFunctorWithIndex<G>
+struct FunctorWithIndex<core::ComposeK<F, G>> : detail::ComposeFunctorWithIndexImpl<core::ComposeK<F, G>, core::Compose, F, G> {};
+template <class F, class G>
+    requires IsFunctorWithIndex<F> && IsFunctorWithIndex<G>
+struct FunctorWithIndex<core::Comp1K<F, G>> : detail::ComposeFunctorWithIndexImpl<core::Comp1K<F, G>, core::Comp1, F, G> {};
+namespace detail {
+template <class Tag, template <class, class, class> class W, class F, class G>
+struct ComposeFoldableWithIndexImpl : FoldableWithIndexDefaults<Tag, ComposeFoldableWithIndexImpl<Tag, W, F, G>> {
     template <class Fn, class A>
-    static auto ifoldMap(Fn&& f, const core::Compose<F, G, A>& c) {
+    static auto ifoldMap(Fn&& f, const W<F, G, A>& c) {
         using I = IndexT<F>;
         using J = IndexT<G>;
         auto outer = [f = std::decay_t<Fn>(std::forward<Fn>(f))](const I& k, const core::Apply<G, A>& g) {
@@ -1061,12 +1085,18 @@ struct FoldableWithIndex<core::ComposeK<F, G>>
         return FoldableWithIndex<F>::ifoldMap(std::move(outer), c.value);
     }
 };
+}  // namespace detail
 template <class F, class G>
-    requires IsTraversableWithIndex<F> && IsTraversableWithIndex<G>
-struct TraversableWithIndex<core::ComposeK<F, G>>
-    : TraversableWithIndexDefaults<core::ComposeK<F, G>, TraversableWithIndex<core::ComposeK<F, G>>> {
+    requires IsFoldableWithIndex<F> && IsFoldableWithIndex<G>
+struct FoldableWithIndex<core::ComposeK<F, G>> : detail::ComposeFoldableWithIndexImpl<core::ComposeK<F, G>, core::Compose, F, G> {};
+template <class F, class G>
+    requires IsFoldableWithIndex<F> && IsFoldableWithIndex<G>
+struct FoldableWithIndex<core::Comp1K<F, G>> : detail::ComposeFoldableWithIndexImpl<core::Comp1K<F, G>, core::Comp1, F, G> {};
+namespace detail {
+template <class Tag, template <class, class, class> class W, class F, class G>
+struct ComposeTraversableWithIndexImpl : TraversableWithIndexDefaults<Tag, ComposeTraversableWithIndexImpl<Tag, W, F, G>> {
     template <class Fn, class A>
-    static auto itraverse(Fn&& f, const core::Compose<F, G, A>& c) {
+    static auto itraverse(Fn&& f, const W<F, G, A>& c) {
         using I = IndexT<F>;
         using J = IndexT<G>;
         using E = detail::IEffectOf<std::decay_t<Fn>, std::pair<I, J>, A>;
@@ -1076,10 +1106,17 @@ struct TraversableWithIndex<core::ComposeK<F, G>>
                                                       g);
         };
         return core::Functor<typename E::G>::fmap(
-            [](core::Apply<F, core::Apply<G, B>> v) { return core::Compose<F, G, B>{std::move(v)}; },
+            [](core::Apply<F, core::Apply<G, B>> v) { return W<F, G, B>{std::move(v)}; },
             TraversableWithIndex<F>::itraverse(std::move(outer), c.value));
     }
 };
+}  // namespace detail
+template <class F, class G>
+    requires IsTraversableWithIndex<F> && IsTraversableWithIndex<G>
+struct TraversableWithIndex<core::ComposeK<F, G>> : detail::ComposeTraversableWithIndexImpl<core::ComposeK<F, G>, core::Compose, F, G> {};
+template <class F, class G>
+    requires IsTraversableWithIndex<F> && IsTraversableWithIndex<G>
+struct TraversableWithIndex<core::Comp1K<F, G>> : detail::ComposeTraversableWithIndexImpl<core::Comp1K<F, G>, core::Comp1, F, G> {};
 
 // ---- Product and Sum: index Either<I, J> (Left: first part / InL) -------------------------------
 
@@ -1103,28 +1140,41 @@ struct IndexOf<core::ProductK<F, G>> {
     using type = core::Either<IndexT<F>, IndexT<G>>;
 };
 template <class F, class G>
-    requires IsFunctorWithIndex<F> && IsFunctorWithIndex<G>
-struct FunctorWithIndex<core::ProductK<F, G>>
-    : FunctorWithIndexDefaults<core::ProductK<F, G>, FunctorWithIndex<core::ProductK<F, G>>> {
+    requires requires {
+        typename IndexOf<F>::type;
+        typename IndexOf<G>::type;
+    }
+struct IndexOf<core::Prod1K<F, G>> {
+    using type = core::Either<IndexT<F>, IndexT<G>>;
+};
+namespace detail {
+template <class Tag, template <class, class, class> class W, class F, class G>
+struct ProductFunctorWithIndexImpl : FunctorWithIndexDefaults<Tag, ProductFunctorWithIndexImpl<Tag, W, F, G>> {
     template <class Fn, class A>
-    static auto imap(Fn&& f, const core::Product<F, G, A>& p) {
+    static auto imap(Fn&& f, const W<F, G, A>& p) {
         using I = IndexT<F>;
         using J = IndexT<G>;
         using B = detail::Res<const std::decay_t<Fn>&, const core::Either<I, J>&, const A&>;
         auto fc = std::decay_t<Fn>(std::forward<Fn>(f));
-        return core::Product<F, G, B>{
+        return W<F, G, B>{
             FunctorWithIndex<F>::imap([fc](const I& i, const A& x) { return fc(detail::leftIndex<I, J>(i), x); }, p.first),
             FunctorWithIndex<G>::imap([fc](const J& j, const A& y) { return fc(detail::rightIndex<I, J>(j), y); }, p.second)};
     }
 };
+}  // namespace detail
 template <class F, class G>
-    requires IsFoldableWithIndex<F> && IsFoldableWithIndex<G>
-struct FoldableWithIndex<core::ProductK<F, G>>
-    : FoldableWithIndexDefaults<core::ProductK<F, G>, FoldableWithIndex<core::ProductK<F, G>>> {
+    requires IsFunctorWithIndex<F> && IsFunctorWithIndex<G>
+struct FunctorWithIndex<core::ProductK<F, G>> : detail::ProductFunctorWithIndexImpl<core::ProductK<F, G>, core::Product, F, G> {};
+template <class F, class G>
+    requires IsFunctorWithIndex<F> && IsFunctorWithIndex<G>
+struct FunctorWithIndex<core::Prod1K<F, G>> : detail::ProductFunctorWithIndexImpl<core::Prod1K<F, G>, core::Prod1, F, G> {};
+namespace detail {
+template <class Tag, template <class, class, class> class W, class F, class G>
+struct ProductFoldableWithIndexImpl : FoldableWithIndexDefaults<Tag, ProductFoldableWithIndexImpl<Tag, W, F, G>> {
     // mappend(ifoldMap(fL, a), ifoldMap(fR, b)); the second part is folded
     // only when the monoid needs it.
     template <class Fn, class A>
-    static auto ifoldMap(Fn&& f, const core::Product<F, G, A>& p) {
+    static auto ifoldMap(Fn&& f, const W<F, G, A>& p) {
         using I = IndexT<F>;
         using J = IndexT<G>;
         using M = detail::Res<const std::decay_t<Fn>&, const core::Either<I, J>&, const A&>;
@@ -1139,14 +1189,20 @@ struct FoldableWithIndex<core::ProductK<F, G>>
             return core::Monoid<M>::mappend(a, FoldableWithIndex<G>::ifoldMap(fR, p.second));
     }
 };
+}  // namespace detail
 template <class F, class G>
-    requires IsTraversableWithIndex<F> && IsTraversableWithIndex<G>
-struct TraversableWithIndex<core::ProductK<F, G>>
-    : TraversableWithIndexDefaults<core::ProductK<F, G>, TraversableWithIndex<core::ProductK<F, G>>> {
+    requires IsFoldableWithIndex<F> && IsFoldableWithIndex<G>
+struct FoldableWithIndex<core::ProductK<F, G>> : detail::ProductFoldableWithIndexImpl<core::ProductK<F, G>, core::Product, F, G> {};
+template <class F, class G>
+    requires IsFoldableWithIndex<F> && IsFoldableWithIndex<G>
+struct FoldableWithIndex<core::Prod1K<F, G>> : detail::ProductFoldableWithIndexImpl<core::Prod1K<F, G>, core::Prod1, F, G> {};
+namespace detail {
+template <class Tag, template <class, class, class> class W, class F, class G>
+struct ProductTraversableWithIndexImpl : TraversableWithIndexDefaults<Tag, ProductTraversableWithIndexImpl<Tag, W, F, G>> {
     // liftA2(Pair, itraverse(fL, a), itraverse(fR, b)): the first part's
     // effects first.
     template <class Fn, class A>
-    static auto itraverse(Fn&& f, const core::Product<F, G, A>& p) {
+    static auto itraverse(Fn&& f, const W<F, G, A>& p) {
         using I = IndexT<F>;
         using J = IndexT<G>;
         using E = detail::IEffectOf<std::decay_t<Fn>, core::Either<I, J>, A>;
@@ -1157,10 +1213,17 @@ struct TraversableWithIndex<core::ProductK<F, G>>
         auto ta = TraversableWithIndex<F>::itraverse(fL, p.first);
         auto tb = TraversableWithIndex<G>::itraverse(fR, p.second);
         return core::Applicative<typename E::G>::liftA2(
-            [](core::Apply<F, B> a, core::Apply<G, B> b) { return core::Product<F, G, B>{std::move(a), std::move(b)}; },
+            [](core::Apply<F, B> a, core::Apply<G, B> b) { return W<F, G, B>{std::move(a), std::move(b)}; },
             std::move(ta), std::move(tb));
     }
 };
+}  // namespace detail
+template <class F, class G>
+    requires IsTraversableWithIndex<F> && IsTraversableWithIndex<G>
+struct TraversableWithIndex<core::ProductK<F, G>> : detail::ProductTraversableWithIndexImpl<core::ProductK<F, G>, core::Product, F, G> {};
+template <class F, class G>
+    requires IsTraversableWithIndex<F> && IsTraversableWithIndex<G>
+struct TraversableWithIndex<core::Prod1K<F, G>> : detail::ProductTraversableWithIndexImpl<core::Prod1K<F, G>, core::Prod1, F, G> {};
 
 template <class F, class G>
     requires requires {
@@ -1171,62 +1234,90 @@ struct IndexOf<core::SumK<F, G>> {
     using type = core::Either<IndexT<F>, IndexT<G>>;
 };
 template <class F, class G>
-    requires IsFunctorWithIndex<F> && IsFunctorWithIndex<G>
-struct FunctorWithIndex<core::SumK<F, G>> : FunctorWithIndexDefaults<core::SumK<F, G>, FunctorWithIndex<core::SumK<F, G>>> {
+    requires requires {
+        typename IndexOf<F>::type;
+        typename IndexOf<G>::type;
+    }
+struct IndexOf<core::Sum1K<F, G>> {
+    using type = core::Either<IndexT<F>, IndexT<G>>;
+};
+namespace detail {
+template <class Tag, template <class, class, class> class W, class F, class G>
+struct SumFunctorWithIndexImpl : FunctorWithIndexDefaults<Tag, SumFunctorWithIndexImpl<Tag, W, F, G>> {
     template <class Fn, class A>
-    static auto imap(Fn&& f, const core::Sum<F, G, A>& s) {
+    static auto imap(Fn&& f, const W<F, G, A>& s) {
         using I = IndexT<F>;
         using J = IndexT<G>;
         using B = detail::Res<const std::decay_t<Fn>&, const core::Either<I, J>&, const A&>;
         using V = std::variant<core::Apply<F, B>, core::Apply<G, B>>;
         auto fc = std::decay_t<Fn>(std::forward<Fn>(f));
-        if (s.isInL())
-            return core::Sum<F, G, B>{V(std::in_place_index<0>,
+        if (s.value.index() == 0)
+            return W<F, G, B>{V(std::in_place_index<0>,
                                         FunctorWithIndex<F>::imap(
                                             [fc](const I& i, const A& x) { return fc(detail::leftIndex<I, J>(i), x); }, s.left()))};
-        return core::Sum<F, G, B>{V(std::in_place_index<1>,
+        return W<F, G, B>{V(std::in_place_index<1>,
                                     FunctorWithIndex<G>::imap(
                                         [fc](const J& j, const A& y) { return fc(detail::rightIndex<I, J>(j), y); }, s.right()))};
     }
 };
+}  // namespace detail
 template <class F, class G>
-    requires IsFoldableWithIndex<F> && IsFoldableWithIndex<G>
-struct FoldableWithIndex<core::SumK<F, G>> : FoldableWithIndexDefaults<core::SumK<F, G>, FoldableWithIndex<core::SumK<F, G>>> {
+    requires IsFunctorWithIndex<F> && IsFunctorWithIndex<G>
+struct FunctorWithIndex<core::SumK<F, G>> : detail::SumFunctorWithIndexImpl<core::SumK<F, G>, core::Sum, F, G> {};
+template <class F, class G>
+    requires IsFunctorWithIndex<F> && IsFunctorWithIndex<G>
+struct FunctorWithIndex<core::Sum1K<F, G>> : detail::SumFunctorWithIndexImpl<core::Sum1K<F, G>, core::Sum1, F, G> {};
+namespace detail {
+template <class Tag, template <class, class, class> class W, class F, class G>
+struct SumFoldableWithIndexImpl : FoldableWithIndexDefaults<Tag, SumFoldableWithIndexImpl<Tag, W, F, G>> {
     template <class Fn, class A>
-    static auto ifoldMap(Fn&& f, const core::Sum<F, G, A>& s) {
+    static auto ifoldMap(Fn&& f, const W<F, G, A>& s) {
         using I = IndexT<F>;
         using J = IndexT<G>;
         auto fc = std::decay_t<Fn>(std::forward<Fn>(f));
-        if (s.isInL())
+        if (s.value.index() == 0)
             return FoldableWithIndex<F>::ifoldMap([fc](const I& i, const A& x) { return fc(detail::leftIndex<I, J>(i), x); },
                                                   s.left());
         return FoldableWithIndex<G>::ifoldMap([fc](const J& j, const A& y) { return fc(detail::rightIndex<I, J>(j), y); },
                                               s.right());
     }
 };
+}  // namespace detail
 template <class F, class G>
-    requires IsTraversableWithIndex<F> && IsTraversableWithIndex<G>
-struct TraversableWithIndex<core::SumK<F, G>>
-    : TraversableWithIndexDefaults<core::SumK<F, G>, TraversableWithIndex<core::SumK<F, G>>> {
+    requires IsFoldableWithIndex<F> && IsFoldableWithIndex<G>
+struct FoldableWithIndex<core::SumK<F, G>> : detail::SumFoldableWithIndexImpl<core::SumK<F, G>, core::Sum, F, G> {};
+template <class F, class G>
+    requires IsFoldableWithIndex<F> && IsFoldableWithIndex<G>
+struct FoldableWithIndex<core::Sum1K<F, G>> : detail::SumFoldableWithIndexImpl<core::Sum1K<F, G>, core::Sum1, F, G> {};
+namespace detail {
+template <class Tag, template <class, class, class> class W, class F, class G>
+struct SumTraversableWithIndexImpl : TraversableWithIndexDefaults<Tag, SumTraversableWithIndexImpl<Tag, W, F, G>> {
     template <class Fn, class A>
-    static auto itraverse(Fn&& f, const core::Sum<F, G, A>& s) {
+    static auto itraverse(Fn&& f, const W<F, G, A>& s) {
         using I = IndexT<F>;
         using J = IndexT<G>;
         using E = detail::IEffectOf<std::decay_t<Fn>, core::Either<I, J>, A>;
         using B = typename E::B;
         using V = std::variant<core::Apply<F, B>, core::Apply<G, B>>;
         auto fc = std::decay_t<Fn>(std::forward<Fn>(f));
-        if (s.isInL())
+        if (s.value.index() == 0)
             return core::Functor<typename E::G>::fmap(
-                [](core::Apply<F, B> v) { return core::Sum<F, G, B>{V(std::in_place_index<0>, std::move(v))}; },
+                [](core::Apply<F, B> v) { return W<F, G, B>{V(std::in_place_index<0>, std::move(v))}; },
                 TraversableWithIndex<F>::itraverse([fc](const I& i, const A& x) { return fc(detail::leftIndex<I, J>(i), x); },
                                                    s.left()));
         return core::Functor<typename E::G>::fmap(
-            [](core::Apply<G, B> v) { return core::Sum<F, G, B>{V(std::in_place_index<1>, std::move(v))}; },
+            [](core::Apply<G, B> v) { return W<F, G, B>{V(std::in_place_index<1>, std::move(v))}; },
             TraversableWithIndex<G>::itraverse([fc](const J& j, const A& y) { return fc(detail::rightIndex<I, J>(j), y); },
                                                s.right()));
     }
 };
+}  // namespace detail
+template <class F, class G>
+    requires IsTraversableWithIndex<F> && IsTraversableWithIndex<G>
+struct TraversableWithIndex<core::SumK<F, G>> : detail::SumTraversableWithIndexImpl<core::SumK<F, G>, core::Sum, F, G> {};
+template <class F, class G>
+    requires IsTraversableWithIndex<F> && IsTraversableWithIndex<G>
+struct TraversableWithIndex<core::Sum1K<F, G>> : detail::SumTraversableWithIndexImpl<core::Sum1K<F, G>, core::Sum1, F, G> {};
 
 // ---- ReaderT: index (environment, inner index) ----------------------------------------------
 
