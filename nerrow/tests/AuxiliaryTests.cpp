@@ -242,7 +242,8 @@ TEST(CoerceCompat, WrappingAfterAFunction) {
                   sizeof(std::function<std::pair<Int, std::optional<int>>(Int)>));
 }
 
-RC_GTEST_PROP(DefaultsLaws, TheDefaultItraverseAgreesWithTheListLoop, (const std::vector<int>& v)) {
+RC_GTEST_PROP(DefaultsLaws, TheDefaultItraverseAgreesWithTheListLoop, (const std::vector<int>& raw)) {
+    const std::vector<int> v = nt::small(raw);
     Bag<int> b{v};
     List<int> xs(v);
     auto lg = [](Int i, int x) { return nt::logged(std::to_string(i) + ":" + std::to_string(x), x * 2); };

@@ -45,6 +45,15 @@ std::string str(const core::Either<A, B>& e) {
     return e.isLeft() ? "L" + str(e.unsafeLeft()) : "R" + str(e.unsafeRight());
 }
 
+// The generated numbers brought into a range where the tests' arithmetic
+// cannot overflow.
+inline std::vector<int> small(const std::vector<int>& raw) {
+    std::vector<int> v;
+    v.reserve(raw.size());
+    for (int x : raw) v.push_back(x % 100000);
+    return v;
+}
+
 // The writer applicative: effects append to a log, left first.
 template <class A>
 using Log = std::pair<Strings, A>;
