@@ -18,6 +18,7 @@
 #include "Core/Set.h"
 #include "Core/Array.h"
 #include "Core/Seq.h"
+#include "Core/Shapes.h"
 #include "Core/Tree.h"
 
 namespace {
@@ -72,5 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::Tree<std::int8_t>>(input);
     check<core::Array<Int, std::int8_t>>(input);
     check<core::Array<std::pair<std::int8_t, bool>, core::Unit>>(input);
+    check<core::Sum1<core::OptionalK, core::Prod1K<core::VectorK, core::U1K>, std::int8_t>>(input);
     return 0;
 }
