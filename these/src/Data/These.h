@@ -19,6 +19,7 @@
 // so they work on unbounded lists) and the distributions over pairs.
 #include <compare>
 #include <cstdint>
+#include <string>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -44,8 +45,89 @@ namespace these {
 using core::Lazy;
 using core::LazyField;
 
+namespace detail {
+// The type a field deduces from an argument: the value type of a deferred
+// value or field, std::string for string literals and character pointers
+// (a These of pointers into temporary storage is a trap), else the decayed
+// type.
+template <class X>
+struct FieldTypeOf {
+    using type = std::decay_t<X>;
+};
+template <class T>
+struct FieldTypeOf<Lazy<T>> {
+    using type = T;
+};
+template <class T>
+struct FieldTypeOf<LazyField<T>> {
+    using type = T;
+};
+template <>
+struct FieldTypeOf<const char*> {
+    using type = std::string;
+};
+template <>
+struct FieldTypeOf<char*> {
+    using type = std::string;
+};
+template <class X>
+using FieldType = typename FieldTypeOf<std::decay_t<X>>::type;
+
+// An argument that can initialise a field of type T: the field itself, a
+// deferred T, or anything T is constructible from.
+template <class X, class T>
+concept FieldInit = std::is_same_v<std::remove_cvref_t<X>, LazyField<T>> ||
+                    std::is_same_v<std::remove_cvref_t<X>, Lazy<T>> || std::is_constructible_v<T, X>;
+
+template <class T, class X>
+LazyField<T> makeField(X&& x) {
+    using D = std::remove_cvref_t<X>;
+    if constexpr (std::is_same_v<D, LazyField<T>> || std::is_same_v<D, Lazy<T>>)
+        return LazyField<T>(std::forward<X>(x));
+    else
+        return LazyField<T>(T(std::forward<X>(x)));
+}
+
+// A field of type T from a field of type X: shared when the types agree,
+// converted at once when the value is already there, else converted when
+// first demanded (building never evaluates).
+template <class T, class X>
+LazyField<T> convertField(LazyField<X> f) {
+    if constexpr (std::is_same_v<T, X>)
+        return f;
+    else if (f.evaluated())
+        return LazyField<T>(T(f.force()));
+    else
+        return LazyField<T>(core::defer([f = std::move(f)] { return T(f.force()); }));
+}
+
+// The storage of one side of a These: a small trivially copyable value in
+// place, or a shared deferred value. Which of the two is held is recorded
+// by the enclosing These, so a These<int, int> is three words.
+template <class T>
+inline constexpr bool slotInline = std::is_trivially_copyable_v<T> && sizeof(T) <= 16;
+
+// The bytes start zeroed, so that copying an unused side is well defined.
+template <class T, bool = slotInline<T>>
+union Slot {
+    Slot() noexcept : raw{} {}
+    ~Slot() {}
+    unsigned char raw[sizeof(T) > sizeof(Lazy<T>) ? sizeof(T) : sizeof(Lazy<T>)];
+    T value;
+    Lazy<T> deferred;
+};
+template <class T>
+union Slot<T, false> {
+    Slot() noexcept : raw{} {}
+    ~Slot() {}
+    unsigned char raw[sizeof(Lazy<T>)];
+    Lazy<T> deferred;
+};
+}  // namespace detail
+
 // The deduced one-sided halves: This(a) and That(b) convert to any These
-// whose side matches.
+// whose side matches. A deferred argument stays deferred; string literals
+// are held as std::string.
 template <class A>
 struct ThisOf {
     LazyField<A> left;
@@ -55,20 +137,12 @@ struct ThatOf {
     LazyField<B> right;
 };
 template <class A>
-ThisOf<std::decay_t<A>> This(A&& a) {
-    return {LazyField<std::decay_t<A>>(std::forward<A>(a))};
-}
-template <class A>
-ThisOf<A> This(Lazy<A> a) {
-    return {LazyField<A>(std::move(a))};
+ThisOf<detail::FieldType<A>> This(A&& a) {
+    return {detail::makeField<detail::FieldType<A>>(std::forward<A>(a))};
 }
 template <class B>
-ThatOf<std::decay_t<B>> That(B&& b) {
-    return {LazyField<std::decay_t<B>>(std::forward<B>(b))};
-}
-template <class B>
-ThatOf<B> That(Lazy<B> b) {
-    return {LazyField<B>(std::move(b))};
+ThatOf<detail::FieldType<B>> That(B&& b) {
+    return {detail::makeField<detail::FieldType<B>>(std::forward<B>(b))};
 }
 
 template <class A, class B>
@@ -79,61 +153,118 @@ public:
     // Alternative indices.
     static constexpr int ThisIndex = 0, ThatIndex = 1, TheseIndex = 2;
 
-    // Both values (the third alternative). With class template argument
-    // deduction, `these::These(a, b)` needs no type names.
-    These(LazyField<A> a, LazyField<B> b) : v_(std::in_place_index<2>, std::move(a), std::move(b)) {}
+    // Both values (the third alternative). Each argument is a value, a
+    // core::Lazy or a core::LazyField of the side's type; deferred ones stay
+    // unevaluated. With class template argument deduction,
+    // `these::These(a, b)` needs no type names: a deferred argument gives
+    // its value type, and a string literal std::string.
+    template <class X, class Y>
+        requires detail::FieldInit<X, A> && detail::FieldInit<Y, B>
+    These(X&& a, Y&& b) : tag_(2) {
+        setLeft(detail::makeField<A>(std::forward<X>(a)));
+        setRight(detail::makeField<B>(std::forward<Y>(b)));
+    }
+    // One side, converted to this side's type without being evaluated.
     template <class X>
-        requires std::is_convertible_v<X, LazyField<A>>
-    These(ThisOf<X> t) : v_(std::in_place_index<0>, LazyField<A>(convertField<A>(std::move(t.left)))) {}
+        requires std::is_constructible_v<A, const X&>
+    These(ThisOf<X> t) : tag_(0) {
+        setLeft(detail::convertField<A>(std::move(t.left)));
+    }
     template <class Y>
-        requires std::is_convertible_v<Y, LazyField<B>>
-    These(ThatOf<Y> t) : v_(std::in_place_index<1>, LazyField<B>(convertField<B>(std::move(t.right)))) {}
+        requires std::is_constructible_v<B, const Y&>
+    These(ThatOf<Y> t) : tag_(1) {
+        setRight(detail::convertField<B>(std::move(t.right)));
+    }
 
-    static These makeThis(LazyField<A> a) { return These(std::in_place_index<0>, std::move(a)); }
-    static These makeThat(LazyField<B> b) { return These(std::in_place_index<1>, std::move(b)); }
-    static These makeThese(LazyField<A> a, LazyField<B> b) { return These(std::move(a), std::move(b)); }
+    static These makeThis(LazyField<A> a) {
+        These t(0);
+        t.setLeft(std::move(a));
+        return t;
+    }
+    static These makeThat(LazyField<B> b) {
+        These t(1);
+        t.setRight(std::move(b));
+        return t;
+    }
+    static These makeThese(LazyField<A> a, LazyField<B> b) {
+        These t(2);
+        t.setLeft(std::move(a));
+        t.setRight(std::move(b));
+        return t;
+    }
+
+    These(const These& o) : tag_(o.tag_), deferred_(o.deferred_) {
+        if (hasLeft()) copySlot(l_, o.l_, deferred_ & LeftDeferred);
+        if (hasRight()) copySlot(r_, o.r_, deferred_ & RightDeferred);
+    }
+    These(These&& o) noexcept : tag_(o.tag_), deferred_(o.deferred_) {
+        if (hasLeft()) moveSlot(l_, o.l_, deferred_ & LeftDeferred);
+        if (hasRight()) moveSlot(r_, o.r_, deferred_ & RightDeferred);
+    }
+    These& operator=(const These& o) {
+        if (this != &o) {
+            These tmp(o);
+            *this = std::move(tmp);
+        }
+        return *this;
+    }
+    These& operator=(These&& o) noexcept {
+        if (this != &o) {
+            destroy();
+            tag_ = o.tag_;
+            deferred_ = o.deferred_;
+            if (hasLeft()) moveSlot(l_, o.l_, deferred_ & LeftDeferred);
+            if (hasRight()) moveSlot(r_, o.r_, deferred_ & RightDeferred);
+        }
+        return *this;
+    }
+    ~These() { destroy(); }
 
     // 0 for This, 1 for That, 2 for These.
-    int index() const noexcept { return static_cast<int>(v_.index()); }
-    bool isThis() const noexcept { return v_.index() == 0; }
-    bool isThat() const noexcept { return v_.index() == 1; }
-    bool isThese() const noexcept { return v_.index() == 2; }
-    bool hasLeft() const noexcept { return v_.index() != 1; }
-    bool hasRight() const noexcept { return v_.index() != 0; }
+    int index() const noexcept { return tag_; }
+    bool isThis() const noexcept { return tag_ == 0; }
+    bool isThat() const noexcept { return tag_ == 1; }
+    bool isThese() const noexcept { return tag_ == 2; }
+    bool hasLeft() const noexcept { return tag_ != 1; }
+    bool hasRight() const noexcept { return tag_ != 0; }
 
-    // The fields, unevaluated; precondition hasLeft() / hasRight(), else
-    // core::Error.
-    const LazyField<A>& leftField() const {
-        if (v_.index() == 0) return std::get<0>(v_);
-        if (v_.index() == 2) return std::get<2>(v_).first;
-        core::raise("These: no left value in a That");
+    // The fields, unevaluated (a deferred field is shared, not copied);
+    // precondition hasLeft() / hasRight(), else core::Error.
+    LazyField<A> leftField() const {
+        if (!hasLeft()) core::raise("These: no left value in a That");
+        return fieldOf(l_, deferred_ & LeftDeferred);
     }
-    const LazyField<B>& rightField() const {
-        if (v_.index() == 1) return std::get<1>(v_);
-        if (v_.index() == 2) return std::get<2>(v_).second;
-        core::raise("These: no right value in a This");
+    LazyField<B> rightField() const {
+        if (!hasRight()) core::raise("These: no right value in a This");
+        return fieldOf(r_, deferred_ & RightDeferred);
     }
     // The values, evaluated on demand.
-    const A& left() const { return leftField().force(); }
-    const B& right() const { return rightField().force(); }
+    const A& left() const {
+        if (!hasLeft()) core::raise("These: no left value in a That");
+        return valueOf(l_, deferred_ & LeftDeferred);
+    }
+    const B& right() const {
+        if (!hasRight()) core::raise("These: no right value in a This");
+        return valueOf(r_, deferred_ & RightDeferred);
+    }
 
     // Case analysis on the unevaluated fields: onThis(LazyField<A>),
     // onThat(LazyField<B>), onThese(LazyField<A>, LazyField<B>).
     template <class F, class G, class H>
     decltype(auto) matchFields(F&& onThis, G&& onThat, H&& onThese) const {
-        switch (v_.index()) {
-            case 0: return std::forward<F>(onThis)(std::get<0>(v_));
-            case 1: return std::forward<G>(onThat)(std::get<1>(v_));
-            default: return std::forward<H>(onThese)(std::get<2>(v_).first, std::get<2>(v_).second);
+        switch (tag_) {
+            case 0: return std::forward<F>(onThis)(leftField());
+            case 1: return std::forward<G>(onThat)(rightField());
+            default: return std::forward<H>(onThese)(leftField(), rightField());
         }
     }
     // Case analysis on the values.
     template <class F, class G, class H>
     decltype(auto) match(F&& onThis, G&& onThat, H&& onThese) const {
-        switch (v_.index()) {
-            case 0: return std::forward<F>(onThis)(std::get<0>(v_).force());
-            case 1: return std::forward<G>(onThat)(std::get<1>(v_).force());
-            default: return std::forward<H>(onThese)(std::get<2>(v_).first.force(), std::get<2>(v_).second.force());
+        switch (tag_) {
+            case 0: return std::forward<F>(onThis)(left());
+            case 1: return std::forward<G>(onThat)(right());
+            default: return std::forward<H>(onThese)(left(), right());
         }
     }
 
@@ -158,23 +289,76 @@ public:
     }
 
 private:
-    template <class T, class X>
-    static LazyField<T> convertField(LazyField<X>&& f) {
-        if constexpr (std::is_same_v<T, X>)
-            return std::move(f);
-        else
-            return LazyField<T>(T(f.force()));
-    }
-    template <std::size_t I, class... Args>
-    These(std::in_place_index_t<I> i, Args&&... args) : v_(i, std::forward<Args>(args)...) {}
+    static constexpr std::uint8_t LeftDeferred = 1, RightDeferred = 2;
 
-    std::variant<LazyField<A>, LazyField<B>, std::pair<LazyField<A>, LazyField<B>>> v_;
+    explicit These(std::uint8_t tag) noexcept : tag_(tag) {}
+
+    void setLeft(LazyField<A> f) { deferred_ |= setSlot(l_, std::move(f)) ? LeftDeferred : 0; }
+    void setRight(LazyField<B> f) { deferred_ |= setSlot(r_, std::move(f)) ? RightDeferred : 0; }
+
+    // Stores f in s; true when it is held deferred.
+    template <class T>
+    static bool setSlot(detail::Slot<T>& s, LazyField<T>&& f) {
+        if constexpr (detail::slotInline<T>) {
+            if (const Lazy<T>* l = f.lazy()) {
+                ::new (static_cast<void*>(&s.deferred)) Lazy<T>(*l);
+                return true;
+            }
+            ::new (static_cast<void*>(&s.value)) T(f.force());  // held in place: nothing to evaluate
+            return false;
+        } else {
+            ::new (static_cast<void*>(&s.deferred)) Lazy<T>(*f.lazy());
+            return true;
+        }
+    }
+    template <class T>
+    static void copySlot(detail::Slot<T>& s, const detail::Slot<T>& o, bool deferred) {
+        if constexpr (detail::slotInline<T>)
+            if (!deferred) {
+                ::new (static_cast<void*>(&s.value)) T(o.value);
+                return;
+            }
+        ::new (static_cast<void*>(&s.deferred)) Lazy<T>(o.deferred);
+    }
+    template <class T>
+    static void moveSlot(detail::Slot<T>& s, detail::Slot<T>& o, bool deferred) noexcept {
+        if constexpr (detail::slotInline<T>)
+            if (!deferred) {
+                ::new (static_cast<void*>(&s.value)) T(o.value);
+                return;
+            }
+        ::new (static_cast<void*>(&s.deferred)) Lazy<T>(std::move(o.deferred));
+    }
+    template <class T>
+    static void destroySlot(detail::Slot<T>& s, bool deferred) noexcept {
+        if (deferred) s.deferred.~Lazy<T>();
+    }
+    template <class T>
+    static LazyField<T> fieldOf(const detail::Slot<T>& s, bool deferred) {
+        if constexpr (detail::slotInline<T>)
+            if (!deferred) return LazyField<T>(s.value);
+        return LazyField<T>(s.deferred);
+    }
+    template <class T>
+    static const T& valueOf(const detail::Slot<T>& s, bool deferred) {
+        if constexpr (detail::slotInline<T>)
+            if (!deferred) return s.value;
+        return s.deferred.force();
+    }
+    void destroy() noexcept {
+        if (hasLeft()) destroySlot(l_, deferred_ & LeftDeferred);
+        if (hasRight()) destroySlot(r_, deferred_ & RightDeferred);
+        deferred_ = 0;
+    }
+
+    detail::Slot<A> l_;
+    detail::Slot<B> r_;
+    std::uint8_t tag_;
+    std::uint8_t deferred_ = 0;
 };
 
-template <class A, class B>
-These(A, B) -> These<A, B>;
-template <class A, class B>
-These(Lazy<A>, Lazy<B>) -> These<A, B>;
+template <class X, class Y>
+These(X&&, Y&&) -> These<detail::FieldType<X>, detail::FieldType<Y>>;
 
 // The kind tags: These<A, _> as a container of right values (TheseK<A>),
 // and These as a two-parameter type (TheseK2).
@@ -544,7 +728,9 @@ struct Bifoldable<these::TheseK2> : BifoldableDefaults<these::TheseK2, Bifoldabl
     static R bifoldr(F&& f, G&& g, Lazy<R> z, const these::These<A, B>& t) {
         if (t.isThis()) return f(t.left(), z);
         if (t.isThat()) return g(t.right(), z);
-        Lazy<R> inner = defer([&g, b = t.rightField(), z] { return R(g(b.force(), z)); });
+        // The rest may outlive this call (f may keep it unevaluated), so it
+        // owns a copy of g rather than a reference to the caller's.
+        Lazy<R> inner = defer([g = std::decay_t<G>(std::forward<G>(g)), b = t.rightField(), z] { return R(g(b.force(), z)); });
         return f(t.left(), inner);
     }
     template <class F, class G, class R, class A, class B>
