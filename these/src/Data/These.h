@@ -28,12 +28,18 @@
 #include "Core/Applicative.h"
 #include "Core/Assoc.h"
 #include "Core/Bifunctor.h"
+#include "Core/Binary.h"
+#include "Core/Classes.h"
 #include "Core/Either.h"
 #include "Core/Error.h"
 #include "Core/Foldable.h"
 #include "Core/Functor.h"
+#include "Core/Hashable.h"
+#include "Core/Hashable1.h"
 #include "Core/Monad.h"
+#include "Core/Read.h"
 #include "Core/Semigroup.h"
+#include "Core/Show.h"
 #include "Core/Traversable.h"
 #include "Core/Lazy.h"
 #include "Core/List.h"
@@ -928,6 +934,183 @@ struct Assoc<these::TheseK2> {
             case 1: return R::makeThese(AB::makeThis(t.leftField()), inner.rightField());
             default: return R::makeThese(AB::makeThese(t.leftField(), inner.leftField()), inner.rightField());
         }
+    }
+};
+
+// --- Comparison, text form, byte encoding and hashing -----------------------
+//
+// Equality and order (the lifted forms below) follow the alternative index,
+// then the left value, then the right one; the right values are compared
+// only when the left ones are equal.
+//
+// Text form: "This a", "That b", "These a b", the fields at precedence 11,
+// the whole in parentheses at precedence 11 and above:
+//   These 1 (Just 2)    This (-1)    Just (That 'x')
+// Reading accepts the same with any number of enclosing parentheses and
+// white space between tokens; the constructor names are whole identifiers.
+//
+// Byte encoding: the alternative index as an 8-byte big-endian Int (0, 1,
+// 2), then the left value and/or the right value with their own encodings.
+// Any other tag fails "Invalid These index".
+//
+// Hash: the index mixed into the salt as an Int (s * 0x9ffaac085635bc91 ^
+// index), then the left value and/or the right value, in that order.
+
+template <>
+struct Eq2<these::TheseK2> {
+    template <class EqA, class EqB, class A1, class B1, class A2, class B2>
+    static bool liftEq2(EqA&& eqA, EqB&& eqB, const these::These<A1, B1>& x, const these::These<A2, B2>& y) {
+        if (x.index() != y.index()) return false;
+        if (x.hasLeft() && !eqA(x.left(), y.left())) return false;
+        return !x.hasRight() || eqB(x.right(), y.right());
+    }
+};
+template <>
+struct Ord2<these::TheseK2> {
+    template <class CmpA, class CmpB, class A1, class B1, class A2, class B2>
+    static Ordering liftCompare2(CmpA&& cmpA, CmpB&& cmpB, const these::These<A1, B1>& x, const these::These<A2, B2>& y) {
+        if (x.index() != y.index()) return x.index() < y.index() ? LT : GT;
+        if (x.hasLeft())
+            if (Ordering o = cmpA(x.left(), y.left()); o != EQ) return o;
+        return x.hasRight() ? cmpB(x.right(), y.right()) : EQ;
+    }
+};
+// The right values lifted; the left ones compared with A's own operations.
+template <class A>
+struct Eq1<these::TheseK<A>> {
+    template <class Eq, class X, class Y>
+    static bool liftEq(Eq&& eq, const these::These<A, X>& x, const these::These<A, Y>& y) {
+        return Eq2<these::TheseK2>::liftEq2(detail::eqOp, std::forward<Eq>(eq), x, y);
+    }
+};
+template <class A>
+struct Ord1<these::TheseK<A>> {
+    template <class Cmp, class X, class Y>
+    static Ordering liftCompare(Cmp&& cmp, const these::These<A, X>& x, const these::These<A, Y>& y) {
+        return Ord2<these::TheseK2>::liftCompare2(detail::cmpOp, std::forward<Cmp>(cmp), x, y);
+    }
+};
+
+template <>
+struct Show2<these::TheseK2> {
+    template <class SP1, class SL1, class SP2, class SL2, class A, class B>
+    static void liftShowsPrec2(const SP1& sp1, const SL1&, const SP2& sp2, const SL2&, int d, const these::These<A, B>& x,
+                               std::string& out) {
+        switch (x.index()) {
+            case 0: showsUnaryWith(sp1, "This", d, x.left(), out); break;
+            case 1: showsUnaryWith(sp2, "That", d, x.right(), out); break;
+            default: showsBinaryWith(sp1, sp2, "These", d, x.left(), x.right(), out); break;
+        }
+    }
+};
+template <class A>
+struct Show1<these::TheseK<A>> {
+    template <class SP, class SL, class B>
+    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const these::These<A, B>& x, std::string& out) {
+        Show2<these::TheseK2>::liftShowsPrec2(ShowsPrecOf<A>{}, ShowListOf<A>{}, sp, sl, d, x, out);
+    }
+};
+template <class A, class B>
+    requires Showable<A> && Showable<B>
+struct Show<these::These<A, B>> {
+    static void showsPrec(int d, const these::These<A, B>& x, std::string& out) {
+        Show2<these::TheseK2>::liftShowsPrec2(ShowsPrecOf<A>{}, ShowListOf<A>{}, ShowsPrecOf<B>{}, ShowListOf<B>{}, d, x,
+                                              out);
+    }
+};
+
+namespace detail {
+// "This a" | "That b" | "These a b", inside any parentheses; above
+// precedence 10 only in parentheses.
+template <class A, class B>
+Reader<these::These<A, B>> readTheseWith(Reader<A> ra, Reader<B> rb) {
+    using T = these::These<A, B>;
+    return parens(alt(alt(readConstructor<T>("This", [](A a) { return T::makeThis(std::move(a)); }, ra),
+                          readConstructor<T>("That", [](B b) { return T::makeThat(std::move(b)); }, rb)),
+                      readConstructor<T>(
+                          "These", [](A a, B b) { return T::makeThese(std::move(a), std::move(b)); }, ra, rb)));
+}
+}  // namespace detail
+
+template <class A, class B>
+    requires Readable<A> && Readable<B>
+struct Read<these::These<A, B>> {
+    static Reader<these::These<A, B>> readPrec() { return detail::readTheseWith(core::readPrec<A>(), core::readPrec<B>()); }
+};
+template <>
+struct Read2<these::TheseK2> {
+    template <class A, class B>
+    static Reader<these::These<A, B>> liftReadPrec2(Reader<A> rp1, Reader<std::vector<A>>, Reader<B> rp2,
+                                                   Reader<std::vector<B>>) {
+        return detail::readTheseWith(std::move(rp1), std::move(rp2));
+    }
+};
+template <class A>
+struct Read1<these::TheseK<A>> {
+    template <class B>
+    static Reader<these::These<A, B>> liftReadPrec(Reader<B> rp, Reader<std::vector<B>>) {
+        return detail::readTheseWith(core::readPrec<A>(), std::move(rp));
+    }
+};
+
+namespace decodeError {
+inline constexpr const char* invalidTheseIndex = "Invalid These index";
+}  // namespace decodeError
+
+template <BinaryType A, BinaryType B>
+struct Binary<these::These<A, B>> {
+    static void put(Encoder& out, const these::These<A, B>& x) {
+        out.putInt(x.index());
+        if (x.hasLeft()) core::put<A>(out, x.left());
+        if (x.hasRight()) core::put<B>(out, x.right());
+    }
+    // The tag, then the fields it announces; nothing is built unless every
+    // part decodes.
+    static DecodeResult<these::These<A, B>> get(Decoder& in) {
+        using T = these::These<A, B>;
+        auto tag = in.getInt();
+        if (!tag) return Left(tag.error());
+        const Int t = *tag;
+        if (t < 0 || t > 2) return Left(std::string(decodeError::invalidTheseIndex));
+        std::optional<A> a;
+        if (t != 1) {
+            auto x = core::get<A>(in);
+            if (!x) return Left(x.error());
+            a.emplace(std::move(x).value());
+        }
+        if (t == 0) return Right(T::makeThis(std::move(*a)));
+        auto y = core::get<B>(in);
+        if (!y) return Left(y.error());
+        if (t == 1) return Right(T::makeThat(std::move(y).value()));
+        return Right(T::makeThese(std::move(*a), std::move(y).value()));
+    }
+};
+
+template <>
+struct Hashable2<these::TheseK2> {
+    template <class H1, class H2, class A, class B>
+    static std::uint64_t liftHashWithSalt2(H1&& h1, H2&& h2, std::uint64_t salt, const these::These<A, B>& x) {
+        const std::uint64_t s = hashIndex(salt, static_cast<std::uint64_t>(x.index()));
+        switch (x.index()) {
+            case 0: return h1(s, x.left());
+            case 1: return h2(s, x.right());
+            default: return h2(h1(s, x.left()), x.right());
+        }
+    }
+};
+template <class A>
+    requires HashableType<A>
+struct Hashable1<these::TheseK<A>> {
+    template <class H, class B>
+    static std::uint64_t liftHashWithSalt(H&& h, std::uint64_t salt, const these::These<A, B>& x) {
+        return Hashable2<these::TheseK2>::liftHashWithSalt2(detail::hashElement, std::forward<H>(h), salt, x);
+    }
+};
+template <class A, class B>
+    requires HashableType<A> && HashableType<B>
+struct Hashable<these::These<A, B>> {
+    static std::uint64_t hashWithSalt(std::uint64_t salt, const these::These<A, B>& x) {
+        return Hashable2<these::TheseK2>::liftHashWithSalt2(detail::hashElement, detail::hashElement, salt, x);
     }
 };
 
