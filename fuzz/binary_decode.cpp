@@ -13,6 +13,7 @@
 
 #include "Core/Binary.h"
 #include "Core/Hashable.h"
+#include "Data/These.h"
 
 namespace {
 
@@ -55,5 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::NonEmpty<std::optional<core::Char>>>(input);
     check<List<std::vector<core::Unit>>>(input);
     check<std::vector<Either<Integer, double>>, false>(input);
+    // These: an 8-byte tag, then the fields it announces.
+    check<these::These<Int, these::These<Text, List<bool>>>>(input);
     return 0;
 }

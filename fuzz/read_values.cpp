@@ -11,6 +11,8 @@
 
 #include "Core/Read.h"
 #include "Core/Show.h"
+#include "Data/Functor/These.h"
+#include "Data/These.h"
 
 namespace {
 
@@ -34,6 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::Char>(s);
     check<std::vector<std::optional<int>>>(s);
     check<std::pair<core::Either<int, std::string>, std::vector<std::vector<bool>>>>(s);
+    check<these::These<int, these::These<std::string, std::vector<int>>>>(s);
+    check<these::These1<core::ListK, core::OptionalK, int>>(s);
     auto d = core::read<double>(s);
     (void)d;
     return 0;
