@@ -103,3 +103,22 @@ TEST(TheseOwnership, NonEmptyFoldsStopAtTheFirstDecidingElement) {
     made = 0;
     EXPECT_EQ(core::sconcat(rightAt(-1, &made, true)), E::left(1000));
 }
+
+TEST(TheseOwnership, ValuesAreCompact) {
+    // Both sides in place plus the tag: three words for two ints.
+    static_assert(sizeof(These<int, int>) <= 24);
+    static_assert(sizeof(These<std::string, std::string>) <= 24);
+    // A deferred side and a plain side share the same storage.
+    int calls = 0;
+    These<int, int> t(core::defer([&] { return ++calls; }), 5);
+    These<int, int> u = t;
+    EXPECT_EQ(u.left(), 1);
+    EXPECT_EQ(t.left(), 1);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(t.right(), 5);
+    These<int, int> w = std::move(u);
+    w = t;
+    w = These<int, int>(That(2));
+    EXPECT_EQ(w.right(), 2);
+    EXPECT_THROW(w.left(), core::Error);
+}

@@ -182,6 +182,35 @@ public:
         setRight(detail::convertField<B>(std::move(t.right)));
     }
 
+    // A deferred value moves in without touching its reference count.
+    static These makeThis(Lazy<A> a) {
+        These t(0);
+        t.moveLeft(std::move(a));
+        return t;
+    }
+    static These makeThat(Lazy<B> b) {
+        These t(1);
+        t.moveRight(std::move(b));
+        return t;
+    }
+    static These makeThese(Lazy<A> a, Lazy<B> b) {
+        These t(2);
+        t.moveLeft(std::move(a));
+        t.moveRight(std::move(b));
+        return t;
+    }
+    static These makeThese(Lazy<A> a, LazyField<B> b) {
+        These t(2);
+        t.moveLeft(std::move(a));
+        t.setRight(std::move(b));
+        return t;
+    }
+    static These makeThese(LazyField<A> a, Lazy<B> b) {
+        These t(2);
+        t.setLeft(std::move(a));
+        t.moveRight(std::move(b));
+        return t;
+    }
     static These makeThis(LazyField<A> a) {
         These t(0);
         t.setLeft(std::move(a));
@@ -299,6 +328,14 @@ private:
 
     explicit These(std::uint8_t tag) noexcept : tag_(tag) {}
 
+    void moveLeft(Lazy<A>&& l) noexcept {
+        ::new (static_cast<void*>(&l_.deferred)) Lazy<A>(std::move(l));
+        deferred_ |= LeftDeferred;
+    }
+    void moveRight(Lazy<B>&& l) noexcept {
+        ::new (static_cast<void*>(&r_.deferred)) Lazy<B>(std::move(l));
+        deferred_ |= RightDeferred;
+    }
     void setLeft(LazyField<A> f) { deferred_ |= setSlot(l_, std::move(f)) ? LeftDeferred : 0; }
     void setRight(LazyField<B> f) { deferred_ |= setSlot(r_, std::move(f)) ? RightDeferred : 0; }
 
@@ -379,11 +416,11 @@ struct TheseK2 {
 };
 
 namespace detail {
-// A field holding f(a), computed when first demanded.
+// A deferred f(a), computed when first demanded.
 template <class F, class A>
-auto mapField(F f, const LazyField<A>& a) {
+auto mapField(F f, LazyField<A> a) {
     using C = std::decay_t<std::invoke_result_t<F&, const A&>>;
-    return LazyField<C>(core::defer([f = std::move(f), a] { return C(f(a.force())); }));
+    return core::defer([f = std::move(f), a = std::move(a)] { return C(f(a.force())); });
 }
 // A field holding a <> b, computed when first demanded.
 template <class A>
