@@ -7,6 +7,16 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${work}
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed")
 endif()
+# The installed tool runs as it is, with no library path set: its RPATH and
+# the libraries' own find everything in the prefix.
+if(EXISTS ${work}/prefix/bin/iso8601-check)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH
+    ${work}/prefix/bin/iso8601-check 2000-02-29T12:00+01:00
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL "2000-02-29T12:00+01:00: 2000-02-29T12:00:00+01:00 = 2000-02-29T11:00:00Z (zoned-time)\n")
+    message(FATAL_ERROR "the installed iso8601-check did not run as expected (${rc}): ${out}")
+  endif()
+endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/client -B ${work}/build
   -DCMAKE_PREFIX_PATH=${work}/prefix -DCMAKE_CXX_COMPILER=${CXX}
   RESULT_VARIABLE rc)
@@ -31,7 +41,7 @@ endif()
 list(GET pcs 0 first)
 get_filename_component(pcdir ${first} DIRECTORY)
 execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pcdir}
-  pkg-config --cflags --libs tarvel these nerrow comonad pomrel
+  pkg-config --cflags --libs tarvel these nerrow comonad pomrel corevocab
   RESULT_VARIABLE rc OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "pkg-config does not know the installed libraries")

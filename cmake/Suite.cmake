@@ -24,9 +24,14 @@ function(suite_library name)
   if(ARG_OUTPUT_NAME)
     set_target_properties(${name} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
   endif()
+  # Installed, each library finds the others next to it (no LD_LIBRARY_PATH
+  # or ldconfig needed for a private prefix). SUITE_PACKAGE is the name of
+  # its CMake and pkg-config package.
   set_target_properties(${name} PROPERTIES
     VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
-    EXPORT_NAME ${name})
+    EXPORT_NAME ${name}
+    INSTALL_RPATH "$ORIGIN"
+    SUITE_PACKAGE ${name})
   target_include_directories(${name} PUBLIC
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/src>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/${name}>)
@@ -49,8 +54,11 @@ function(suite_library name)
   set(PKG_NAME ${name})
   set(PKG_FIND_DEPS "")
   foreach(dep IN LISTS ARG_PUBLIC_DEPS)
-    if(dep MATCHES "^([a-z]+)::")
-      string(APPEND PKG_FIND_DEPS "find_dependency(${CMAKE_MATCH_1})\n")
+    if(TARGET ${dep})
+      get_target_property(dep_pkg ${dep} SUITE_PACKAGE)
+      if(dep_pkg)
+        string(APPEND PKG_FIND_DEPS "find_dependency(${dep_pkg})\n")
+      endif()
     endif()
   endforeach()
   configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/PackageConfig.cmake.in
@@ -63,7 +71,17 @@ function(suite_library name)
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/${name})
 
   # pkg-config file.
-  set(PKG_REQUIRES "${ARG_PKG_REQUIRES}")
+  # PKG_REQUIRES names suite libraries as their targets' namespaces
+  # (core, kalmet, ...); the pkg-config names are their packages' names.
+  set(PKG_REQUIRES "")
+  foreach(req IN LISTS ARG_PKG_REQUIRES)
+    if(TARGET ${req}::${req})
+      get_target_property(req_pkg ${req}::${req} SUITE_PACKAGE)
+      list(APPEND PKG_REQUIRES ${req_pkg})
+    else()
+      list(APPEND PKG_REQUIRES ${req})
+    endif()
+  endforeach()
   string(REPLACE ";" " " PKG_REQUIRES "${PKG_REQUIRES}")
   set(PKG_LIBNAME ${name})
   if(ARG_OUTPUT_NAME)

@@ -13,6 +13,12 @@
 
 #include "Core/Binary.h"
 #include "Core/Hashable.h"
+#include "Core/IntMap.h"
+#include "Core/Map.h"
+#include "Core/Set.h"
+#include "Core/Array.h"
+#include "Core/Seq.h"
+#include "Core/Tree.h"
 #include "Data/These.h"
 
 namespace {
@@ -56,6 +62,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::NonEmpty<std::optional<core::Char>>>(input);
     check<List<std::vector<core::Unit>>>(input);
     check<std::vector<Either<Integer, double>>, false>(input);
+    // Ordered containers: decoded trees must also be well formed.
+    check<core::Map<Int, Text>>(input);
+    check<core::IntMap<bool>>(input);
+    check<core::Set<std::int16_t>>(input);
+    if (auto m = core::decode<core::Map<std::int8_t, core::Unit>>(input); m && !m->valid()) std::abort();
+    if (auto s = core::decode<core::Set<core::Unit>>(input); s && s->size() > 1) std::abort();
+    // Sequences, trees and arrays: counts, deep trees, bounds against counts.
+    check<core::Seq<Int>>(input);
+    check<core::Tree<std::int8_t>>(input);
+    check<core::Array<Int, std::int8_t>>(input);
+    check<core::Array<std::pair<std::int8_t, bool>, core::Unit>>(input);
     // These: an 8-byte tag, then the fields it announces.
     check<these::These<Int, these::These<Text, List<bool>>>>(input);
     return 0;

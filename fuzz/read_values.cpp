@@ -9,8 +9,15 @@
 #include <string_view>
 #include <vector>
 
+#include "Core/IntMap.h"
+#include "Core/Map.h"
 #include "Core/Read.h"
+#include "Core/Set.h"
 #include "Core/Show.h"
+#include "Core/Array.h"
+#include "Core/Seq.h"
+#include "Core/Shapes.h"
+#include "Core/Tree.h"
 #include "Data/Functor/These.h"
 #include "Data/These.h"
 
@@ -36,6 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::Char>(s);
     check<std::vector<std::optional<int>>>(s);
     check<std::pair<core::Either<int, std::string>, std::vector<std::vector<bool>>>>(s);
+    check<core::Map<int, std::string>>(s);
+    check<core::IntMap<std::optional<bool>>>(s);
+    check<core::Set<core::Char>>(s);
+    check<core::Seq<int>>(s);
+    check<core::Tree<int>>(s);
+    check<core::Array<std::pair<int, bool>, core::Char>>(s);
+    check<core::Prod1<core::OptionalK, core::VectorK, int>>(s);
     check<these::These<int, these::These<std::string, std::vector<int>>>>(s);
     check<these::These1<core::ListK, core::OptionalK, int>>(s);
     auto d = core::read<double>(s);

@@ -227,3 +227,35 @@ RC_GTEST_PROP(DateParsers, OutOfRangeDaysAreRejectedWithTheirFields, ()) {
     if (!valid)
         RC_ASSERT(r.left() == "invalid day:(" + y.value.toString() + "," + std::to_string(m) + "," + std::to_string(d) + ")");
 }
+
+// Taking the value of a failed parse raises an error that still says what
+// the parser found wrong.
+TEST(ParseFailureAccess, ValueOfALeftCarriesTheParsersMessage) {
+    const auto r = tarvel::parseDay("x");
+    ASSERT_TRUE(r.isLeft());
+    try {
+        (void)*r;
+        FAIL() << "no error raised";
+    } catch (const core::Error& e) {
+        EXPECT_STREQ(e.what(),
+                     "Either::value: the value is a Left: Unexpected 'x', expecting -, +, or a digit");
+    }
+    const core::Either<std::string, int> text = core::Left(std::string("bad input"));
+    EXPECT_THROW(
+        {
+            try {
+                (void)text.value();
+            } catch (const core::Error& e) {
+                EXPECT_STREQ(e.what(), "Either::value: the value is a Left: bad input");
+                throw;
+            }
+        },
+        core::Error);
+    const core::Either<int, int> number = core::Left(-7);
+    try {
+        (void)std::move(number).value();
+        FAIL() << "no error raised";
+    } catch (const core::Error& e) {
+        EXPECT_STREQ(e.what(), "Either::value: the value is a Left: -7");
+    }
+}

@@ -9,6 +9,8 @@
 //
 // Left sorts before Right; two Lefts (or two Rights) compare their values.
 #include <compare>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -35,6 +37,33 @@ template <class R>
 RightOf<std::decay_t<R>> Right(R&& y) {
     return {std::forward<R>(y)};
 }
+
+namespace detail {
+// The text that the error raised by accessing the value of a Left carries:
+// the Left itself when it is a text (a std::string, a string view, a
+// core::Text, a parser message with str()), its decimal form when it is a
+// number.
+template <class L>
+std::string leftDescription(const L& l) {
+    if constexpr (std::is_convertible_v<const L&, std::string_view>) {
+        return std::string(std::string_view(l));
+    } else if constexpr (requires { { l.str() } -> std::convertible_to<std::string>; }) {
+        return std::string(l.str());
+    } else if constexpr (std::is_convertible_v<const L&, std::string>) {
+        return std::string(l);
+    } else if constexpr (std::is_same_v<L, bool>) {
+        return l ? "True" : "False";
+    } else if constexpr (std::is_arithmetic_v<L>) {
+        return std::to_string(l);
+    } else {
+        return "(a value with no text form here)";
+    }
+}
+template <class L>
+[[noreturn]] void raiseLeft(const L& l) {
+    raise("Either::value: the value is a Left: " + leftDescription(l));
+}
+}  // namespace detail
 
 template <class L, class R>
 class Either {
@@ -65,13 +94,15 @@ public:
     bool has_value() const noexcept { return isRight(); }
     explicit operator bool() const noexcept { return isRight(); }
 
-    // The Right value; raises core::Error on a Left.
+    // The Right value; on a Left raises core::Error whose message is
+    // "Either::value: the value is a Left: " and the Left's text (so a
+    // parser's message is not lost).
     const R& value() const& {
-        if (isLeft()) raise("Either::value: the value is a Left");
+        if (isLeft()) detail::raiseLeft(unsafeLeft());
         return std::get<1>(v_);
     }
     R&& value() && {
-        if (isLeft()) raise("Either::value: the value is a Left");
+        if (isLeft()) detail::raiseLeft(unsafeLeft());
         return std::get<1>(std::move(v_));
     }
     // The Left value; raises core::Error on a Right.
