@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Core/Prelude.h"
+#include "Core/Seq.h"
 #include "Core/State.h"
 #include <functional>
 #include "Data/Functor/These.h"
@@ -202,4 +203,18 @@ RC_GTEST_PROP(These1Laws, FunctorAndTraversalLaws, (int shape, const std::vector
     auto pos = [](int x) { return x >= 0 ? std::optional<int>(x) : std::nullopt; };
     auto all = core::all([](int x) { return x >= 0; }, t);
     RC_ASSERT(core::traverse(pos, t).has_value() == all);
+}
+
+TEST(These1, WorksOverTheSequenceContainer) {
+    using SL = these::These1<core::SeqK, core::ListK, int>;
+    SL t = these::These1(core::Seq<int>{1, 2}, List<int>{3});
+    EXPECT_EQ(core::toList(t).toVector(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(core::show(t), "These1 (fromList [1,2]) [3]");
+    EXPECT_EQ(core::read<SL>(core::show(t)), t);
+    auto logIt = [](int x) { return core::Writer<std::vector<int>, int>(std::vector<int>{x}, -x); };
+    auto [log, res] = core::traverse(logIt, t);
+    EXPECT_EQ(log, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(core::toList(res).toVector(), (std::vector<int>{-1, -2, -3}));
+    EXPECT_LT(SL(This1(core::Seq<int>{9})), SL(That1(List<int>())));
+    EXPECT_TRUE(core::liftEq([](int a, int b) { return a == b; }, t, t));
 }
