@@ -20,6 +20,7 @@
 #include "Core/Seq.h"
 #include "Core/Shapes.h"
 #include "Core/Tree.h"
+#include "Data/These.h"
 
 namespace {
 
@@ -74,5 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::Array<Int, std::int8_t>>(input);
     check<core::Array<std::pair<std::int8_t, bool>, core::Unit>>(input);
     check<core::Sum1<core::OptionalK, core::Prod1K<core::VectorK, core::U1K>, std::int8_t>>(input);
+    // These: an 8-byte tag, then the fields it announces.
+    check<these::These<Int, these::These<Text, List<bool>>>>(input);
     return 0;
 }
