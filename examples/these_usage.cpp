@@ -24,8 +24,15 @@ int main() {
     auto both = core::combine(these::These<std::string, std::string>(these::This(std::string("a"))),
                               these::These<std::string, std::string>(these::These(std::string("b"), std::string("c"))));
 
+    // Text form and byte encoding read back as the same value.
+    const T mixed = these::These(2, std::string("b"));
+    const std::string text = core::show(mixed);  // These 2 "b"
+    const auto fromText = core::read<T>(text);
+    const auto fromBytes = core::decode<T>(core::encode(mixed));
+
     const bool ok = ls == std::vector<int>{1, 2} && rs == std::vector<std::string>{"b", "c"} &&
-                    shout.right() == "b!" && both.left() == "ab" && both.right() == "c";
+                    shout.right() == "b!" && both.left() == "ab" && both.right() == "c" &&
+                    text == "These 2 \"b\"" && fromText == mixed && fromBytes.isRight() && fromBytes.value() == mixed;
     std::printf("lefts %zu, rights %zu, mapped %s, combined (%s, %s): %s\n", ls.size(), rs.size(),
                 shout.right().c_str(), both.left().c_str(), both.right().c_str(), ok ? "ok" : "WRONG");
     return ok ? 0 : 1;

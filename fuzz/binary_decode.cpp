@@ -18,7 +18,9 @@
 #include "Core/Set.h"
 #include "Core/Array.h"
 #include "Core/Seq.h"
+#include "Core/Shapes.h"
 #include "Core/Tree.h"
+#include "Data/These.h"
 
 namespace {
 
@@ -72,5 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::Tree<std::int8_t>>(input);
     check<core::Array<Int, std::int8_t>>(input);
     check<core::Array<std::pair<std::int8_t, bool>, core::Unit>>(input);
+    check<core::Sum1<core::OptionalK, core::Prod1K<core::VectorK, core::U1K>, std::int8_t>>(input);
+    // These: an 8-byte tag, then the fields it announces.
+    check<these::These<Int, these::These<Text, List<bool>>>>(input);
     return 0;
 }

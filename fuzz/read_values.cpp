@@ -18,6 +18,9 @@
 #include "Core/Seq.h"
 #include "Core/Shapes.h"
 #include "Core/Tree.h"
+#include "Data/Fix.h"
+#include "Data/Functor/These.h"
+#include "Data/These.h"
 
 namespace {
 
@@ -48,6 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check<core::Tree<int>>(s);
     check<core::Array<std::pair<int, bool>, core::Char>>(s);
     check<core::Prod1<core::OptionalK, core::VectorK, int>>(s);
+    check<pomrel::Fix<pomrel::ListFK<int>>>(s);  // nested layers, holes read recursively
+    check<these::These<int, these::These<std::string, std::vector<int>>>>(s);
+    check<these::These1<core::ListK, core::OptionalK, int>>(s);
     auto d = core::read<double>(s);
     (void)d;
     return 0;

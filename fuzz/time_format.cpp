@@ -6,7 +6,9 @@
 // reader of the front of the input with nothing left; formatTime fails
 // only with core::Error; a value read and written again by the same format
 // reads back to a value that writes the same text (the text is stable
-// after one round).
+// after one round), except for formats whose fields cannot be told apart
+// (a number of varying length directly followed by another number, such
+// as %-m%Y or %s%S), which may read back as another value.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include "Core/Error.h"
 #include "Data/Time/Calendar.h"
 #include "Data/Time/Format.h"
+#include "Data/Time/Format/Directives.h"
 
 namespace {
 
@@ -42,6 +45,46 @@ std::optional<std::string> written(std::string_view format, const V& value) {
     }
 }
 
+// The usual width of a number directive: the digits a value in range
+// takes at most.
+int usualWidth(char letter) {
+    switch (letter) {
+        case 'Y':
+        case 'G': return 4;
+        case 'j': return 3;
+        case 'u':
+        case 'w':
+        case 's': return 1;
+        case 'q': return 12;
+        default: return 2;
+    }
+}
+
+// True when the text of one field can run into the next: a number whose
+// length varies (no padding, a width below its usual one, a field that
+// grows with its value, or the decimals of %Q) directly followed by a
+// number or a literal digit. The reader takes such text greedily, so it may read back as
+// another value.
+bool fieldsRunTogether(const std::string& format) {
+    const auto items = detail::compileFormat(defaultTimeLocale(), format);
+    if (!items) return false;
+    const auto& xs = *items;
+    using K = detail::FormatItem::Kind;
+    for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+        const auto& a = xs[i];
+        const auto& b = xs[i + 1];
+        // A number, or a literal digit, follows.
+        const bool digitNext = (b.kind == K::Directive && detail::isNumberDirective(b.letter)) ||
+                               (b.kind == K::Literal && b.letter >= '0' && b.letter <= '9');
+        if (a.kind != K::Directive || !digitNext) continue;
+        if (a.letter == 'Q') return true;
+        if (!detail::isNumberDirective(a.letter)) continue;
+        if (a.pad == '-' || std::string_view("YGCs").find(a.letter) != std::string_view::npos) return true;
+        if (a.width >= 0 && a.width < usualWidth(a.letter) && a.letter != 'q') return true;
+    }
+    return false;
+}
+
 template <class T>
 void readAs(bool acceptWS, const std::string& format, const std::string& input) {
     const TimeLocale& en = defaultTimeLocale();
@@ -62,7 +105,7 @@ void readAs(bool acceptWS, const std::string& format, const std::string& input) 
         const auto again = parseTimeMultipleM<T>(false, en, {{format, *text}});
         if (!again) return;  // a format may write what it cannot read back (%y of year 12345)
         const auto text2 = written(format, *again);
-        check(text2 && *text2 == *text, "the text is stable after one round");
+        check(text2 && (*text2 == *text || fieldsRunTogether(format)), "the text is stable after one round");
     }
 }
 

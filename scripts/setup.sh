@@ -4,7 +4,8 @@
 # Run as root on Debian 12.
 set -e
 pkgs="build-essential cmake pkg-config libgmp-dev libgtest-dev libgmock-dev \
-libbenchmark-dev librapidcheck-dev libhowardhinnant-date-dev libabsl-dev ccache"
+libbenchmark-dev librapidcheck-dev libhowardhinnant-date-dev libabsl-dev ccache \
+libfmt-dev"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Core/Array.h"
+#include "Core/Seq.h"
 
 using core::Array;
 using core::Int;
@@ -181,4 +182,16 @@ RC_GTEST_PROP(ArrayProperties, AgreeWithAVectorModel, ()) {
     RC_ASSERT(core::read<IntArray>(core::show(u)) == std::optional<IntArray>(u));
     RC_ASSERT(core::decode<IntArray>(core::encode(u)).value() == u);
     RC_ASSERT((core::hash(u) == core::hash(core::listArray(b, model))));
+}
+
+TEST(ArraySoundness, MovedFromValuesStaySafe) {
+    auto a = core::listArray(B{1, 3}, std::vector<Int>{1, 2, 3});
+    auto b = std::move(a);
+    EXPECT_EQ(b.at(2), 2);
+    EXPECT_EQ(errorOf([&] { (void)a.at(2); }), "Array.at: index 2 out of range (1,3)");
+    EXPECT_TRUE(a.elems().empty());
+    core::Seq<Int> s{1, 2};
+    core::Seq<Int> t = std::move(s);
+    EXPECT_EQ(s.size(), 0u);
+    EXPECT_EQ(t.size(), 2u);
 }

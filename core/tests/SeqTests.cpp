@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <deque>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -238,4 +239,23 @@ RC_GTEST_PROP(SeqProperties, AgreeWithAVectorModelAfterRandomOperations, ()) {
     RC_ASSERT(std::vector<Int>(s.begin(), s.end()) == model);
     RC_ASSERT(core::read<Seq<Int>>(core::show(s)) == std::optional<Seq<Int>>(s));
     RC_ASSERT(core::decode<Seq<Int>>(core::encode(s)).value() == s);
+}
+
+TEST(SeqSoundness, SharedValuesAreReadAndExtendedFromManyThreads) {
+    const auto s = Seq<Int>::fromVector(iota(0, 5000)).pushBack(5000).pushFront(-1);
+    std::vector<std::thread> threads;
+    std::vector<Int> sums(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&s, &sums, t] {
+            for (int round = 0; round < 50; ++round) {
+                Seq<Int> mine = s.pushBack(t).pushFront(t);
+                sums[static_cast<std::size_t>(t)] += mine.at(0) + mine.back() + s.at(2500) +
+                                                      core::foldlStrict([](Int a, Int x) { return a + x; }, Int{0}, s.take(10));
+            }
+        });
+    }
+    for (auto& th : threads) th.join();
+    for (int t = 0; t < 4; ++t) EXPECT_EQ(sums[static_cast<std::size_t>(t)], 50 * (2 * t + 2499 + 35));
+    EXPECT_EQ(s.size(), 5002u);
+    EXPECT_EQ(s.back(), 5000);
 }

@@ -85,3 +85,27 @@ TEST(Shapes, TextFormsAndHashes) {
     EXPECT_EQ(core::hash(core::R1<Opt>(std::vector<Int>{1})),
               core::hashWithSalt(core::hashIndex(core::defaultSalt, 1), std::vector<Int>{1}));
 }
+
+TEST(Shapes, LiftedFormsAndBytes) {
+    auto eqLen = [](const std::string& a, Int b) { return static_cast<Int>(a.size()) == b; };
+    EXPECT_TRUE(core::liftEq(eqLen, core::prod1(std::vector<std::string>{"ab"}, std::optional<std::string>("c")),
+                             core::prod1(std::vector<Int>{2}, std::optional<Int>(1))));
+    EXPECT_EQ(core::compare1(core::L1<Opt>(std::vector<Int>{9}), core::R1<Vec>(std::optional<Int>(0))), core::LT);
+    EXPECT_EQ(core::compare1(core::Par1<Int>{1}, core::Par1<Int>{2}), core::LT);
+    auto h = [](std::uint64_t s, Int x) { return core::hashWithSalt(s, x); };
+    auto sum = core::R1<Opt>(std::vector<Int>{1, 2});
+    EXPECT_EQ(core::liftHashWithSalt(h, 5, sum), core::hashWithSalt(5, sum));
+    EXPECT_EQ(core::liftHashWithSalt(h, 5, core::Comp1<Vec, Opt, Int>{{std::nullopt}}),
+              core::hashWithSalt(5, core::Comp1<Vec, Opt, Int>{{std::nullopt}}));
+
+    using S = decltype(sum);
+    std::string bytes = core::encode(sum);
+    EXPECT_EQ(bytes, std::string(1, '\1') + core::encode(std::vector<Int>{1, 2}));
+    EXPECT_EQ(core::decode<S>(bytes).value(), sum);
+    EXPECT_EQ(core::decode<S>(std::string(1, '\2')).error(), "Invalid Sum1 tag");
+    auto pr = core::prod1(std::vector<Int>{1}, std::optional<Int>(2));
+    EXPECT_EQ(core::decode<decltype(pr)>(core::encode(pr)).value(), pr);
+    EXPECT_EQ(core::encode(core::U1<Int>{}), "");
+    EXPECT_EQ(core::encode(core::Par1<Int>{7}), core::encode(Int{7}));
+    EXPECT_EQ(core::decode<core::V1<Int>>("").error(), "V1 has no values");
+}

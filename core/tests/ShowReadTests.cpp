@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -15,7 +16,10 @@
 
 using core::Either;
 using core::Integer;
+using core::Left;
 using core::read;
+using core::readEither;
+using core::Right;
 using core::show;
 
 namespace {
@@ -191,6 +195,27 @@ TEST(Read, DeepNestingFailsInsteadOfOverflowing) {
     EXPECT_FALSE(read<std::vector<int>>(lists).has_value());
     std::string ok = std::string(50, '(') + "7" + std::string(50, ')');
     EXPECT_EQ(read<int>(ok), 7);
+}
+
+// Nesting deeper than the thread's stack continues on fresh stack segments;
+// past the reader limit the failure says so instead of "no parse".
+TEST(Read, DeepNestingReadsToTheLimitAndReportsWhenBeyond) {
+    auto nested = [](int n, std::string_view inner) {
+        return std::string(static_cast<std::size_t>(n), '(') + std::string(inner) +
+               std::string(static_cast<std::size_t>(n), ')');
+    };
+    EXPECT_EQ(readEither<int>(nested(10000, "-3")), (Either<std::string, int>(Right(-3))));
+    EXPECT_EQ(readEither<int>(nested(24998, "5")), (Either<std::string, int>(Right(5))));
+    EXPECT_EQ(readEither<int>(nested(25000, "5")), (Either<std::string, int>(Left(std::string("nesting too deep")))));
+    // Malformed text, deep or not, is still "no parse".
+    EXPECT_EQ(readEither<int>(nested(10, "x")), (Either<std::string, int>(Left(std::string("no parse")))));
+    EXPECT_EQ(readEither<int>(nested(10000, "1") + ")"), (Either<std::string, int>(Left(std::string("no parse")))));
+    // A too-deep attempt does not taint the next reading.
+    EXPECT_EQ(readEither<int>("(1)"), (Either<std::string, int>(Right(1))));
+    // Readers on other threads are independent.
+    std::string fromThread;
+    std::thread([&] { fromThread = readEither<int>(nested(25000, "5")).left(); }).join();
+    EXPECT_EQ(fromThread, "nesting too deep");
 }
 
 TEST(Read, LongListsReadWithoutDeepRecursion) {

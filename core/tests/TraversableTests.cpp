@@ -122,3 +122,20 @@ TEST(Traversable, MapAccumThreadsStateBothWays) {
     auto cr = core::mapAccumR(running, 10, c);
     EXPECT_EQ(cr.second.value, std::optional<std::vector<int>>({15, 13, 10}));
 }
+
+// A product is traversed left part first: the caller's function is called on
+// the elements in fold order, not only combined in that order.
+TEST(Traversable, ProductCallsTheFunctionOnTheFirstPartFirst) {
+    core::Product<core::VectorK, core::OptionalK, int> p{std::vector<int>{1, 2}, std::optional<int>(3)};
+    std::vector<int> calls;
+    auto r = core::traverse(
+        [&calls](int x) {
+            calls.push_back(x);
+            return std::optional<int>(x * 10);
+        },
+        p);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->first, (std::vector<int>{10, 20}));
+    EXPECT_EQ(r->second, std::optional<int>(30));
+    EXPECT_EQ(calls, (std::vector<int>{1, 2, 3}));
+}

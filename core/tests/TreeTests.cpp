@@ -133,7 +133,7 @@ TEST(TreeText, RecordFormRoundTrips) {
     EXPECT_EQ(core::show(Node<Int>(-1, {Node<Int>(2)})),
               "Node {rootLabel = -1, subForest = [Node {rootLabel = 2, subForest = []}]}");
     EXPECT_EQ(core::show(std::optional<Tree<Int>>(Node<Int>(1))), "Just (Node {rootLabel = 1, subForest = []})");
-    EXPECT_EQ(core::show(Node("a")), "Node {rootLabel = \"a\", subForest = []}");
+    EXPECT_EQ(core::show(Node(std::string("a"))), "Node {rootLabel = \"a\", subForest = []}");
     EXPECT_EQ(core::read<Tree<Int>>(core::show(sample())), sample());
     EXPECT_EQ(core::read<Tree<Int>>(" ( Node { rootLabel = (-3) , subForest = [ ] } ) "), Node<Int>(-3));
     EXPECT_EQ(core::read<std::optional<Tree<Int>>>("Just (Node {rootLabel = 1, subForest = []})"),

@@ -115,7 +115,7 @@ TEST(POSIXTimes, LeapSecondsAndSums) {
     EXPECT_EQ(addUTCTime(NominalDiffTime::fromSeconds(86400 + 1), utcAt(d, 0)), utcAt(fromGregorian(2017, 1, 1), second));
     EXPECT_EQ(diffUTCTime(utcAt(fromGregorian(2017, 1, 1), 0), utcAt(d, 0)), nominalDay());
     const SystemTime st{1'000'000'000, 500};
-    EXPECT_EQ(utcToSystemTime(systemToUTCTime(st)), st);
+    EXPECT_EQ(utcToSystemTime(systemToUTCTime(st)), std::optional(st));
 }
 
 TEST(TAI, ConversionsWithACallersTable) {
@@ -160,4 +160,28 @@ TEST(UniversalTimes, MeanSolarTimeAtALongitude) {
     EXPECT_EQ(ut1ToLocalTime(-180, noon), (LocalTime{fromGregorian(2000, 1, 1), midnight}));
     EXPECT_EQ(ut1ToLocalTime(-181, noon).day, fromGregorian(1999, 12, 31));
     EXPECT_EQ(localTimeToUT1(90, LocalTime{fromGregorian(2000, 1, 1), tod(18, 0, 0)}), noon);
+}
+
+TEST(SystemTimes, InstantsBeyondTheSecondCountAreReported) {
+    // The last and first instants whose seconds fit 64 bits convert exactly;
+    // one second further, and any larger year, give nothing (never the
+    // nearest count).
+    const auto at = [](const Year& y, core::Int m, core::Int d, core::Int secs) {
+        return UTCTime{fromGregorian(y, m, d), secondsToDiffTime(secs)};
+    };
+    const UTCTime last = at(292277026596, 12, 4, 15 * 3600 + 30 * 60 + 7);
+    EXPECT_EQ(utcToSystemTime(last), std::optional(SystemTime{INT64_MAX, 0}));
+    EXPECT_EQ(utcToSystemTime(addUTCTime(NominalDiffTime::fromPicoseconds(core::Integer(second - 1)), last)),
+              std::optional(SystemTime{INT64_MAX, 999'999'999}));
+    EXPECT_EQ(utcToSystemTime(at(292277026596, 12, 4, 15 * 3600 + 30 * 60 + 8)), std::nullopt);
+    EXPECT_EQ(utcToSystemTime(at(core::Integer::pow10(20), 1, 1, 0)), std::nullopt);
+    const UTCTime first = at(-292277022657, 1, 27, 8 * 3600 + 29 * 60 + 52);
+    EXPECT_EQ(utcToSystemTime(first), std::optional(SystemTime{INT64_MIN, 0}));
+    EXPECT_EQ(utcToSystemTime(addUTCTime(NominalDiffTime::fromPicoseconds(core::Integer(-1)), first)), std::nullopt);
+    EXPECT_EQ(utcToSystemTime(at(-core::Integer::pow10(20), 1, 1, 0)), std::nullopt);
+    // Before 1970 the nanoseconds count forwards from the second before.
+    EXPECT_EQ(utcToSystemTime(UTCTime{systemEpochDay(), DiffTime()}), std::optional(SystemTime{0, 0}));
+    EXPECT_EQ(utcToSystemTime(addUTCTime(NominalDiffTime::fromPicoseconds(core::Integer(-1000)),
+                                         UTCTime{systemEpochDay(), DiffTime()})),
+              std::optional(SystemTime{-1, 999'999'999}));
 }

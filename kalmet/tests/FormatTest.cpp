@@ -82,7 +82,7 @@ TEST(FormatTime, PaddingWidthAndCase) {
     const Day d = fromGregorian(-5, 3, 7);
     EXPECT_EQ(formatTime(en, "%-m/%-d %_m/%_d %0e %-Y %_6Y %06Y %3d", d), "3/7  3/ 7 07 -5      -5 -000005 007");
     EXPECT_EQ(formatTime(en, "%^A %#A %^b %#p %^P %#Z", zonedTimeToUTC(zoned)), "THURSDAY THURSDAY FEB am AM utc");
-    EXPECT_EQ(formatTime(en, "%10B|%-10B|%010b|%3a", d), "     March|March|0000000Mar|Tue");
+    EXPECT_EQ(formatTime(en, "%10B|%-10B|%010b|%3a", d), "     March|March|       Mar|Tue");
     // Case flags apply to each part of a composite; padding does not.
     EXPECT_EQ(formatTime(en, "%^c", zoned), "THU FEB 29 13:05:07 +0530 2024");
     EXPECT_EQ(formatTime(en, "%_5F", leapDay), "2024-02-29");

@@ -66,6 +66,9 @@ TEST(ParseTimeOfDay, Messages) {
 
 TEST(ParseTimeZone, ValuesAndMessages) {
     EXPECT_EQ(*parseTimeZone("Z"), kalmet::TimeZone{});
+    // "Z" is UTC without a name: utcTimeZone, not the named utc().
+    EXPECT_EQ(*parseTimeZone("Z"), kalmet::utcTimeZone);
+    EXPECT_NE(*parseTimeZone("Z"), kalmet::utc());
     EXPECT_EQ(parseTimeZone("+05")->minutes, 300);
     EXPECT_EQ(parseTimeZone("+0530")->minutes, 330);
     EXPECT_EQ(parseTimeZone("+05:30")->minutes, 330);

@@ -73,6 +73,23 @@ public:
         store(std::move(elems));
     }
 
+    Array(const Array&) = default;
+    Array& operator=(const Array&) = default;
+    // A moved-from array keeps its bounds but holds no elements (every
+    // access raises).
+    Array(Array&& o) noexcept(std::is_nothrow_move_constructible_v<Bounds>)
+        : bounds_(std::move(o.bounds_)), store_(std::move(o.store_)), data_(std::exchange(o.data_, nullptr)),
+          n_(std::exchange(o.n_, 0)) {}
+    Array& operator=(Array&& o) noexcept(std::is_nothrow_move_assignable_v<Bounds>) {
+        if (this != &o) {
+            bounds_ = std::move(o.bounds_);
+            store_ = std::move(o.store_);
+            data_ = std::exchange(o.data_, nullptr);
+            n_ = std::exchange(o.n_, 0);
+        }
+        return *this;
+    }
+
     const Bounds& bounds() const noexcept { return bounds_; }
     // The number of elements.
     std::size_t size() const noexcept { return n_; }
@@ -81,15 +98,28 @@ public:
     // The element at index i; raises core::Error naming the index and the
     // bounds when i is outside them.
     const A& at(const I& i) const {
-        if (!Ix<I>::inRange(bounds_, i)) [[unlikely]]
-            outOfRange("Array.at", i, bounds_);
-        return data_[static_cast<std::size_t>(Ix<I>::unsafeIndex(bounds_, i))];
+        if constexpr (std::is_integral_v<I>) {
+            // One unsigned comparison checks both bounds.
+            const auto k = static_cast<std::uint64_t>(i) - static_cast<std::uint64_t>(bounds_.first);
+            if (k >= n_) [[unlikely]]
+                outOfRange("Array.at", i, bounds_);
+            return data_[k];
+        } else {
+            if (!Ix<I>::inRange(bounds_, i)) [[unlikely]]
+                outOfRange("Array.at", i, bounds_);
+            const auto k = static_cast<std::size_t>(Ix<I>::unsafeIndex(bounds_, i));
+            if (k >= n_) [[unlikely]]
+                outOfRange("Array.at", i, bounds_);
+            return data_[k];
+        }
     }
     const A& operator[](const I& i) const { return at(i); }
     // The element at index i, or nullopt outside the bounds.
     std::optional<A> lookup(const I& i) const {
         if (!Ix<I>::inRange(bounds_, i)) return std::nullopt;
-        return data_[static_cast<std::size_t>(Ix<I>::unsafeIndex(bounds_, i))];
+        const auto k = static_cast<std::size_t>(Ix<I>::unsafeIndex(bounds_, i));
+        if (k >= n_) return std::nullopt;
+        return data_[k];
     }
     // The element at position k (0 to size() - 1) in range order; unchecked.
     const A& atPosition(std::size_t k) const noexcept { return data_[k]; }
@@ -97,7 +127,10 @@ public:
     // The indices of the range, in order.
     std::vector<I> indices() const { return Ix<I>::range(bounds_); }
     // The elements in index order.
-    const std::vector<A>& elems() const noexcept { return *store_; }
+    const std::vector<A>& elems() const noexcept {
+        static const std::vector<A> none;
+        return store_ ? *store_ : none;
+    }
     // The (index, element) pairs in index order.
     std::vector<std::pair<I, A>> assocs() const {
         std::vector<I> is = indices();

@@ -45,9 +45,23 @@ concept IsFoldable1 = IsFoldable<K> && !requires { typename Foldable1<K>::NotImp
 
 template <class K, class Self>
 struct Foldable1Defaults {
+    // A semigroup that can combine with an unevaluated right operand gets
+    // the rest of the fold as a deferred value, so it can stop early, also
+    // on an unbounded structure (as foldMap does); others combine in a loop.
     template <class F, class FA>
     static auto foldMap1(F&& f, const FA& xs) {
-        return Self::foldMap1Strict(std::forward<F>(f), xs);
+        using A = ArgOf<FA>;
+        using M = Result<F&, const A&>;
+        if constexpr (IsLazySemigroup<M>) {
+            auto fn = std::decay_t<F>(std::forward<F>(f));
+            return detail::lazyFoldrMap1<M>(
+                       [fn](const A& x) { return M(fn(x)); },
+                       [fn](const A& x, const Lazy<M>& rest) { return Semigroup<M>::combineLazy(fn(x), rest); },
+                       detail::ListCursor<A>{Self::toNonEmpty(xs).toList()})
+                .force();
+        } else {
+            return Self::foldMap1Strict(std::forward<F>(f), xs);
+        }
     }
     template <class F, class FA>
     static auto foldMap1Strict(F&& f, const FA& xs) {

@@ -503,9 +503,13 @@ struct Traversable<ProductK<F, G>> : TraversableDefaults<ProductK<F, G>, Travers
     static auto traverse(Fn&& f, const Product<F, G, A>& x) {
         using E = detail::EffectOf<Fn, A>;
         using B = typename E::B;
+        // The first part is traversed first: the caller's function meets the
+        // elements in fold order (argument evaluation order is unspecified).
+        auto first = Traversable<F>::traverse(f, x.first);
+        auto second = Traversable<G>::traverse(f, x.second);
         return Applicative<typename E::G>::liftA2(
             [](Apply<F, B> a, Apply<G, B> b) { return Product<F, G, B>{std::move(a), std::move(b)}; },
-            Traversable<F>::traverse(f, x.first), Traversable<G>::traverse(f, x.second));
+            std::move(first), std::move(second));
     }
 };
 template <class F, class G>

@@ -130,7 +130,11 @@ struct Ix<T, std::enable_if_t<std::is_integral_v<T>>> : IxDefaults<T, Ix<T>> {
     using Bounds = std::pair<T, T>;
     using Wide = __int128;
     static bool inRange(const Bounds& b, T i) { return b.first <= i && i <= b.second; }
-    static Int unsafeIndex(const Bounds& b, T i) { return static_cast<Int>(static_cast<Wide>(i) - static_cast<Wide>(b.first)); }
+    // For an index in range the difference fits an Int, so unsigned
+    // arithmetic (wrapping) gives it exactly.
+    static Int unsafeIndex(const Bounds& b, T i) {
+        return static_cast<Int>(static_cast<std::uint64_t>(i) - static_cast<std::uint64_t>(b.first));
+    }
     static Int index(const Bounds& b, T i) {
         if (!inRange(b, i)) detail::ixOutOfRange("Ix.index", detail::showForError(i), detail::showForError(b));
         return unsafeIndex(b, i);

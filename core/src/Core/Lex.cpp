@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <exception>
 
 #include <pthread.h>
 
@@ -10,6 +11,54 @@
 namespace core {
 
 thread_local int detail::ReaderDepth::depth = 0;
+thread_local bool detail::ReaderDepth::exceeded = false;
+
+namespace {
+// A fresh segment's stack (address space reserved, pages used on demand;
+// below 64 MB, the largest stack AddressSanitizer cleans up when an
+// exception leaves it).
+constexpr std::size_t readerSegmentBytes = std::size_t{32} << 20;
+
+struct ReaderSegment {
+    void (*call)(void*);
+    void* arg;
+    int depth;
+    std::exception_ptr error;
+    bool exceeded = false;
+};
+
+void* runReaderSegment(void* p) {
+    auto* job = static_cast<ReaderSegment*>(p);
+    detail::ReaderDepth::depth = job->depth;
+    try {
+        job->call(job->arg);
+    } catch (...) {
+        job->error = std::current_exception();
+    }
+    job->exceeded = detail::ReaderDepth::exceeded;
+    return nullptr;
+}
+}  // namespace
+
+void detail::runOnFreshStack(void (*call)(void*), void* arg) {
+    ReaderSegment job{call, arg, ReaderDepth::depth, nullptr};
+    pthread_attr_t attr;
+    pthread_t thread;
+    bool started = false;
+    if (pthread_attr_init(&attr) == 0) {
+        started = pthread_attr_setstacksize(&attr, readerSegmentBytes) == 0 &&
+                  pthread_create(&thread, &attr, &runReaderSegment, &job) == 0;
+        pthread_attr_destroy(&attr);
+    }
+    if (!started) {
+        // No thread to continue on: the reader fails as if nested too deep.
+        ReaderDepth::exceeded = true;
+        return;
+    }
+    pthread_join(thread, nullptr);
+    if (job.exceeded) ReaderDepth::exceeded = true;
+    if (job.error) std::rethrow_exception(job.error);
+}
 
 bool detail::stackHasRoom() noexcept {
     // The lowest address of this thread's stack, looked up once per thread;

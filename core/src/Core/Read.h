@@ -107,13 +107,18 @@ std::vector<std::pair<std::vector<T>, std::string_view>> readList(std::string_vi
 }
 
 // Reads the whole of s (white space allowed around it) as a T: the message
-// is "no parse" when nothing reads and "ambiguous parse" when several
-// readings do.
+// is "no parse" when nothing reads, "nesting too deep" when nothing reads
+// because the text nests deeper than readers may (see Core/ReadP.h), and
+// "ambiguous parse" when several readings do.
 template <class T>
 Either<std::string, T> readEither(std::string_view s) {
     auto whole = thenSkipP(readPrec<T>(), thenP(skipSpacesAndComments(), eofP()));
+    const bool outerExceeded = detail::ReaderDepth::exceeded;
+    detail::ReaderDepth::exceeded = false;
     auto rs = whole(s, 0, 0);
-    if (rs.empty()) return Left(std::string("no parse"));
+    const bool tooDeep = detail::ReaderDepth::exceeded;
+    detail::ReaderDepth::exceeded = outerExceeded || tooDeep;
+    if (rs.empty()) return Left(std::string(tooDeep ? "nesting too deep" : "no parse"));
     if (rs.size() > 1) return Left(std::string("ambiguous parse"));
     return Right(std::move(rs.front().value));
 }

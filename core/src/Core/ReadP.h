@@ -23,10 +23,14 @@
 // ordinary parser (the two usual vocabularies, ReadP and ReadPrec, are the
 // same type here).
 //
-// Input is UTF-8 text; readers step over code points. Nesting is bounded:
-// when the running readers come close to the end of the thread's stack
-// (or nest deeper than `maxReaderDepth`), the innermost reader fails, so
-// input nested too deeply fails to parse instead of exhausting the stack.
+// Input is UTF-8 text; readers step over code points. Nesting is bounded
+// by memory, not by the thread's stack: when the running readers come close
+// to the end of the stack, the next one continues on a fresh stack segment
+// (a helper thread with a large stack while this one waits). At most
+// `maxReaderDepth` readers run nested; beyond that the innermost fails, and
+// `readEither` reports "nesting too deep" instead of "no parse" when nothing
+// could be read because of it. Each level of enclosing parentheses runs
+// four readers, so a value inside up to 24,998 pairs of parentheses reads.
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -54,11 +58,19 @@ inline constexpr int maxReaderDepth = 100000;
 namespace detail {
 // True while the calling thread has a comfortable margin of stack left.
 bool stackHasRoom() noexcept;
-// Counts the nesting of running readers on this thread.
+// Runs call(arg) on a fresh stack segment and waits for it; the reader
+// nesting count carries over, an exception thrown by call is rethrown here.
+void runOnFreshStack(void (*call)(void*), void* arg);
+// Counts the nesting of running readers on this thread; `exceeded` records
+// that some reader failed because the nesting limit was reached (cleared by
+// whoever wants to know, such as readEither).
 struct ReaderDepth {
     static thread_local int depth;
+    static thread_local bool exceeded;
     bool ok;
-    ReaderDepth() noexcept : ok(++depth <= maxReaderDepth && stackHasRoom()) {}
+    ReaderDepth() noexcept : ok(++depth <= maxReaderDepth) {
+        if (!ok) exceeded = true;
+    }
     ~ReaderDepth() { --depth; }
 };
 // Decodes the code point at `pos` (U+FFFD and one byte for invalid bytes);
@@ -80,7 +92,19 @@ public:
         if (!f_) return {};
         detail::ReaderDepth guard;
         if (!guard.ok) return {};
-        return (*f_)(in, pos, prec);
+        if (detail::stackHasRoom()) return (*f_)(in, pos, prec);
+        struct Job {
+            const Fn* f;
+            std::string_view in;
+            std::size_t pos;
+            int prec;
+            Parses<T> out;
+        } job{f_.get(), in, pos, prec, {}};
+        detail::runOnFreshStack([](void* p) {
+            auto* j = static_cast<Job*>(p);
+            j->out = (*j->f)(j->in, j->pos, j->prec);
+        }, &job);
+        return std::move(job.out);
     }
     // Every (value, unread rest) from the start of `in`, at precedence 0.
     std::vector<std::pair<T, std::string_view>> run(std::string_view in, int prec = 0) const {

@@ -73,7 +73,14 @@ template <class T>
 // combinations cost O(log n)).
 template <class T, class Self>
 struct SemigroupDefaults {
+    // A lazy right fold for a semigroup with combineLazy (so it can stop
+    // early, also on an unbounded list), else a loop.
     static T sconcat(const NonEmpty<T>& xs) {
+        if constexpr (requires(const T& a, const Lazy<T>& b) { Self::combineLazy(a, b); }) {
+            return detail::lazyFoldr1<T>([](const T& x, const Lazy<T>& rest) { return Self::combineLazy(x, rest); },
+                                         detail::ListCursor<T>{xs.toList()})
+                .force();
+        }
         T acc = xs.head;
         for (const T& x : xs.tail) acc = Self::combine(acc, x);
         return acc;

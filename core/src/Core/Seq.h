@@ -256,6 +256,20 @@ public:
     // The empty sequence (allocates nothing).
     Seq() noexcept = default;
     Seq(std::initializer_list<A> xs) : Seq(fromVector(std::vector<A>(xs))) {}
+    Seq(const Seq&) = default;
+    Seq& operator=(const Seq&) = default;
+    // A moved-from sequence is empty.
+    Seq(Seq&& o) noexcept
+        : front_(std::move(o.front_)), mid_(std::move(o.mid_)), back_(std::move(o.back_)), size_(std::exchange(o.size_, 0)) {}
+    Seq& operator=(Seq&& o) noexcept {
+        if (this != &o) {
+            front_ = std::move(o.front_);
+            mid_ = std::move(o.mid_);
+            back_ = std::move(o.back_);
+            size_ = std::exchange(o.size_, 0);
+        }
+        return *this;
+    }
 
     // The elements of a vector, in order.
     static Seq fromVector(std::vector<A> xs) {
@@ -545,15 +559,25 @@ private:
     }
     // A full end buffer moves into the tree.
     void spillFront() {
-        mid_ = Ops::merge(frontTree(), mid_);
-        front_.reset();
+        // A buffer held by this value alone is emptied and kept, with its
+        // capacity, for the next pushes.
+        if (front_.use_count() == 1) {
+            std::reverse(front_->begin(), front_->end());
+            mid_ = Ops::merge(treeOf(std::move(*front_)), mid_);
+            front_->clear();
+        } else {
+            mid_ = Ops::merge(frontTree(), mid_);
+            front_.reset();
+        }
     }
     void spillBack() {
-        if (back_.use_count() == 1)
+        if (back_.use_count() == 1) {
             mid_ = Ops::merge(mid_, treeOf(std::move(*back_)));
-        else
+            back_->clear();
+        } else {
             mid_ = Ops::merge(mid_, backTree());
-        back_.reset();
+            back_.reset();
+        }
     }
     // Everything as one tree.
     Tree whole() const { return Ops::merge(Ops::merge(frontTree(), mid_), backTree()); }

@@ -19,8 +19,12 @@
 // `L1 [1]` / `R1 [1]`, and Hashable (as what they hold: Par1, Rec1 and
 // Comp1 their contents, K1 its constant, U1 the Int 0, Prod1 its first
 // part then its second, Sum1 the index of its side, 0 for L1 and 1 for R1,
-// then that side). Par1, U1, Rec1 and Prod1 are also Applicatives, Par1
-// and U1 Monads. V1 has no values: its operations can never be called.
+// then that side), with the lifted forms Eq1, Ord1 and Hashable1 alike.
+// Binary: Par1, Rec1, K1 and Comp1 as what they hold, U1 as nothing, Prod1
+// its first part then its second, Sum1 a tag byte (0 for L1, 1 for R1,
+// else "Invalid Sum1 tag") then that side; V1 fails "V1 has no values".
+// Par1, U1, Rec1 and Prod1 are also Applicatives, Par1 and U1 Monads. V1
+// has no values: its operations can never be called.
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -29,6 +33,9 @@
 #include <vector>
 
 #include "Core/Applicative.h"
+#include "Core/Binary.h"
+#include "Core/Classes.h"
+#include "Core/Hashable1.h"
 #include "Core/Foldable.h"
 #include "Core/Functor.h"
 #include "Core/Hashable.h"
@@ -126,6 +133,7 @@ struct Sum1 {
     using value_type = A;
     std::variant<Apply<F, A>, Apply<G, A>> value;
     bool isL1() const noexcept { return value.index() == 0; }
+    bool isInL() const noexcept { return isL1(); }
     const Apply<F, A>& left() const { return std::get<0>(value); }
     const Apply<G, A>& right() const { return std::get<1>(value); }
     friend bool operator==(const Sum1&, const Sum1&) = default;
@@ -710,6 +718,142 @@ struct Hashable<Sum1<F, G, A>> {
     static std::uint64_t hashWithSalt(std::uint64_t s, const Sum1<F, G, A>& x) {
         if (x.isL1()) return core::hashWithSalt(hashIndex(s, 0), x.left());
         return core::hashWithSalt(hashIndex(s, 1), x.right());
+    }
+};
+
+// ---- Lifted comparison and hashing ---------------------------------------------------------
+
+template <>
+struct Eq1<Par1K> : detail::ThroughValue<void> {};
+template <>
+struct Ord1<Par1K> : detail::ThroughValue<void> {};
+template <class M>
+struct Eq1<Rec1K<M>> : detail::ThroughValue<M> {};
+template <class M>
+struct Ord1<Rec1K<M>> : detail::ThroughValue<M> {};
+template <class C>
+struct Eq1<K1K<C>> : Eq1<ConstK<C>> {};
+template <class C>
+struct Ord1<K1K<C>> : Ord1<ConstK<C>> {};
+template <>
+struct Eq1<U1K> : Eq1<ProxyK> {};
+template <>
+struct Ord1<U1K> : Ord1<ProxyK> {};
+template <>
+struct Eq1<V1K> : Eq1<ProxyK> {};
+template <>
+struct Ord1<V1K> : Ord1<ProxyK> {};
+template <class F, class G>
+struct Eq1<Comp1K<F, G>> : Eq1<ComposeK<F, G>> {};
+template <class F, class G>
+struct Ord1<Comp1K<F, G>> : Ord1<ComposeK<F, G>> {};
+template <class F, class G>
+struct Eq1<Prod1K<F, G>> : Eq1<ProductK<F, G>> {};
+template <class F, class G>
+struct Ord1<Prod1K<F, G>> : Ord1<ProductK<F, G>> {};
+template <class F, class G>
+struct Eq1<Sum1K<F, G>> : Eq1<SumK<F, G>> {};
+template <class F, class G>
+struct Ord1<Sum1K<F, G>> : Ord1<SumK<F, G>> {};
+
+template <>
+struct Hashable1<Par1K> : detail::ValueHash1<void> {};
+template <class M>
+struct Hashable1<Rec1K<M>> : detail::ValueHash1<M> {};
+template <class C>
+struct Hashable1<K1K<C>> : Hashable1<ConstK<C>> {};
+template <>
+struct Hashable1<U1K> : Hashable1<ProxyK> {};
+template <class F, class G>
+struct Hashable1<Comp1K<F, G>> : Hashable1<ComposeK<F, G>> {};
+template <class F, class G>
+struct Hashable1<Prod1K<F, G>> : Hashable1<ProductK<F, G>> {};
+template <class F, class G>
+struct Hashable1<Sum1K<F, G>> : Hashable1<SumK<F, G>> {};
+
+// ---- Bytes ------------------------------------------------------------------------------------
+
+namespace decodeError {
+inline constexpr const char* invalidSum1Tag = "Invalid Sum1 tag";
+inline constexpr const char* v1Value = "V1 has no values";
+}  // namespace decodeError
+
+namespace detail {
+// Binary of a wrapper {value} of type V, built back by Wrap{v}.
+template <class W, class V>
+struct ValueBinary {
+    static void put(Encoder& out, const W& x) { core::put<V>(out, x.value); }
+    static DecodeResult<W> get(Decoder& in) {
+        auto v = core::get<V>(in);
+        if (!v) return Left(v.error());
+        return Right(W{std::move(v).value()});
+    }
+};
+}  // namespace detail
+
+template <class A>
+    requires BinaryType<A>
+struct Binary<Par1<A>> : detail::ValueBinary<Par1<A>, A> {};
+template <class F, class A>
+    requires BinaryType<Apply<F, A>>
+struct Binary<Rec1<F, A>> : detail::ValueBinary<Rec1<F, A>, Apply<F, A>> {};
+template <class C, class A>
+    requires BinaryType<C>
+struct Binary<K1<C, A>> : detail::ValueBinary<K1<C, A>, C> {};
+template <class F, class G, class A>
+    requires BinaryType<Apply<F, Apply<G, A>>>
+struct Binary<Comp1<F, G, A>> : detail::ValueBinary<Comp1<F, G, A>, Apply<F, Apply<G, A>>> {};
+template <class A>
+struct Binary<U1<A>> {
+    static constexpr bool encodesToNothing = true;
+    static void put(Encoder&, const U1<A>&) {}
+    static DecodeResult<U1<A>> get(Decoder&) { return Right(U1<A>{}); }
+};
+template <class A>
+struct Binary<V1<A>> {
+    static void put(Encoder&, const V1<A>& v) { absurdV1<void>(v); }
+    static DecodeResult<V1<A>> get(Decoder&) { return Left(std::string(decodeError::v1Value)); }
+};
+template <class F, class G, class A>
+    requires BinaryType<Apply<F, A>> && BinaryType<Apply<G, A>>
+struct Binary<Prod1<F, G, A>> {
+    static void put(Encoder& out, const Prod1<F, G, A>& x) {
+        core::put<Apply<F, A>>(out, x.first);
+        core::put<Apply<G, A>>(out, x.second);
+    }
+    static DecodeResult<Prod1<F, G, A>> get(Decoder& in) {
+        auto a = core::get<Apply<F, A>>(in);
+        if (!a) return Left(a.error());
+        auto b = core::get<Apply<G, A>>(in);
+        if (!b) return Left(b.error());
+        return Right(Prod1<F, G, A>{std::move(a).value(), std::move(b).value()});
+    }
+};
+template <class F, class G, class A>
+    requires BinaryType<Apply<F, A>> && BinaryType<Apply<G, A>>
+struct Binary<Sum1<F, G, A>> {
+    using V = std::variant<Apply<F, A>, Apply<G, A>>;
+    static void put(Encoder& out, const Sum1<F, G, A>& x) {
+        if (x.isL1()) {
+            out.putByte(0);
+            core::put<Apply<F, A>>(out, x.left());
+        } else {
+            out.putByte(1);
+            core::put<Apply<G, A>>(out, x.right());
+        }
+    }
+    static DecodeResult<Sum1<F, G, A>> get(Decoder& in) {
+        auto tag = in.getByte();
+        if (!tag) return Left(tag.error());
+        if (*tag == 0) {
+            auto a = core::get<Apply<F, A>>(in);
+            if (!a) return Left(a.error());
+            return Right(Sum1<F, G, A>{V(std::in_place_index<0>, std::move(a).value())});
+        }
+        if (*tag != 1) return Left(std::string(decodeError::invalidSum1Tag));
+        auto b = core::get<Apply<G, A>>(in);
+        if (!b) return Left(b.error());
+        return Right(Sum1<F, G, A>{V(std::in_place_index<1>, std::move(b).value())});
     }
 };
 

@@ -88,12 +88,11 @@ struct Tree {
 };
 
 // A tree with the given label and subtrees: Node(1, {Node(2), Node(3)}).
-template <class A>
+// (The second template parameter completes Tree<A> before List<Tree<A>> is
+// needed for the parameter, an order some compilers require.)
+template <class A, std::size_t = sizeof(Tree<A>)>
 Tree<A> Node(A label, List<Tree<A>> forest = {}) {
     return Tree<A>(std::move(label), std::move(forest));
-}
-inline Tree<std::string> Node(const char* label, List<Tree<std::string>> forest = {}) {
-    return Tree<std::string>(std::string(label), std::move(forest));
 }
 
 // The tag of Tree.
@@ -111,11 +110,13 @@ namespace detail {
 
 template <class A>
 void releaseForest(List<Tree<A>>&& forest) noexcept {
-    static thread_local bool draining = false;
-    static thread_local std::vector<List<Tree<A>>> pending;
-    if (draining) {
+    // The queue lives in the outermost call's frame; the thread-local
+    // pointer to it is trivially destructible, so trees may be destroyed at
+    // any point of thread or program exit.
+    static thread_local std::vector<List<Tree<A>>>* active = nullptr;
+    if (active) {
         try {
-            pending.push_back(std::move(forest));
+            active->push_back(std::move(forest));
             return;
         } catch (...) {
             // No memory for the queue: release this one in place.
@@ -123,7 +124,8 @@ void releaseForest(List<Tree<A>>&& forest) noexcept {
         List<Tree<A>> drop = std::move(forest);
         return;
     }
-    draining = true;
+    std::vector<List<Tree<A>>> pending;
+    active = &pending;
     {
         List<Tree<A>> drop = std::move(forest);
     }
@@ -131,8 +133,7 @@ void releaseForest(List<Tree<A>>&& forest) noexcept {
         List<Tree<A>> drop = std::move(pending.back());
         pending.pop_back();
     }
-    if (pending.capacity() > 4096) std::vector<List<Tree<A>>>().swap(pending);
-    draining = false;
+    active = nullptr;
 }
 
 // Visits every node of t in pre-order with an explicit stack:

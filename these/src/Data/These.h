@@ -19,6 +19,7 @@
 // so they work on unbounded lists) and the distributions over pairs.
 #include <compare>
 #include <cstdint>
+#include <string>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -27,12 +28,18 @@
 #include "Core/Applicative.h"
 #include "Core/Assoc.h"
 #include "Core/Bifunctor.h"
+#include "Core/Binary.h"
+#include "Core/Classes.h"
 #include "Core/Either.h"
 #include "Core/Error.h"
 #include "Core/Foldable.h"
 #include "Core/Functor.h"
+#include "Core/Hashable.h"
+#include "Core/Hashable1.h"
 #include "Core/Monad.h"
+#include "Core/Read.h"
 #include "Core/Semigroup.h"
+#include "Core/Show.h"
 #include "Core/Traversable.h"
 #include "Core/Lazy.h"
 #include "Core/List.h"
@@ -44,8 +51,89 @@ namespace these {
 using core::Lazy;
 using core::LazyField;
 
+namespace detail {
+// The type a field deduces from an argument: the value type of a deferred
+// value or field, std::string for string literals and character pointers
+// (a These of pointers into temporary storage is a trap), else the decayed
+// type.
+template <class X>
+struct FieldTypeOf {
+    using type = std::decay_t<X>;
+};
+template <class T>
+struct FieldTypeOf<Lazy<T>> {
+    using type = T;
+};
+template <class T>
+struct FieldTypeOf<LazyField<T>> {
+    using type = T;
+};
+template <>
+struct FieldTypeOf<const char*> {
+    using type = std::string;
+};
+template <>
+struct FieldTypeOf<char*> {
+    using type = std::string;
+};
+template <class X>
+using FieldType = typename FieldTypeOf<std::decay_t<X>>::type;
+
+// An argument that can initialise a field of type T: the field itself, a
+// deferred T, or anything T is constructible from.
+template <class X, class T>
+concept FieldInit = std::is_same_v<std::remove_cvref_t<X>, LazyField<T>> ||
+                    std::is_same_v<std::remove_cvref_t<X>, Lazy<T>> || std::is_constructible_v<T, X>;
+
+template <class T, class X>
+LazyField<T> makeField(X&& x) {
+    using D = std::remove_cvref_t<X>;
+    if constexpr (std::is_same_v<D, LazyField<T>> || std::is_same_v<D, Lazy<T>>)
+        return LazyField<T>(std::forward<X>(x));
+    else
+        return LazyField<T>(T(std::forward<X>(x)));
+}
+
+// A field of type T from a field of type X: shared when the types agree,
+// converted at once when the value is already there, else converted when
+// first demanded (building never evaluates).
+template <class T, class X>
+LazyField<T> convertField(LazyField<X> f) {
+    if constexpr (std::is_same_v<T, X>)
+        return f;
+    else if (f.evaluated())
+        return LazyField<T>(T(f.force()));
+    else
+        return LazyField<T>(core::defer([f = std::move(f)] { return T(f.force()); }));
+}
+
+// The storage of one side of a These: a small trivially copyable value in
+// place, or a shared deferred value. Which of the two is held is recorded
+// by the enclosing These, so a These<int, int> is three words.
+template <class T>
+inline constexpr bool slotInline = std::is_trivially_copyable_v<T> && sizeof(T) <= 16;
+
+// The bytes start zeroed, so that copying an unused side is well defined.
+template <class T, bool = slotInline<T>>
+union Slot {
+    Slot() noexcept : raw{} {}
+    ~Slot() {}
+    unsigned char raw[sizeof(T) > sizeof(Lazy<T>) ? sizeof(T) : sizeof(Lazy<T>)];
+    T value;
+    Lazy<T> deferred;
+};
+template <class T>
+union Slot<T, false> {
+    Slot() noexcept : raw{} {}
+    ~Slot() {}
+    unsigned char raw[sizeof(Lazy<T>)];
+    Lazy<T> deferred;
+};
+}  // namespace detail
+
 // The deduced one-sided halves: This(a) and That(b) convert to any These
-// whose side matches.
+// whose side matches. A deferred argument stays deferred; string literals
+// are held as std::string.
 template <class A>
 struct ThisOf {
     LazyField<A> left;
@@ -55,20 +143,12 @@ struct ThatOf {
     LazyField<B> right;
 };
 template <class A>
-ThisOf<std::decay_t<A>> This(A&& a) {
-    return {LazyField<std::decay_t<A>>(std::forward<A>(a))};
-}
-template <class A>
-ThisOf<A> This(Lazy<A> a) {
-    return {LazyField<A>(std::move(a))};
+ThisOf<detail::FieldType<A>> This(A&& a) {
+    return {detail::makeField<detail::FieldType<A>>(std::forward<A>(a))};
 }
 template <class B>
-ThatOf<std::decay_t<B>> That(B&& b) {
-    return {LazyField<std::decay_t<B>>(std::forward<B>(b))};
-}
-template <class B>
-ThatOf<B> That(Lazy<B> b) {
-    return {LazyField<B>(std::move(b))};
+ThatOf<detail::FieldType<B>> That(B&& b) {
+    return {detail::makeField<detail::FieldType<B>>(std::forward<B>(b))};
 }
 
 template <class A, class B>
@@ -79,61 +159,147 @@ public:
     // Alternative indices.
     static constexpr int ThisIndex = 0, ThatIndex = 1, TheseIndex = 2;
 
-    // Both values (the third alternative). With class template argument
-    // deduction, `these::These(a, b)` needs no type names.
-    These(LazyField<A> a, LazyField<B> b) : v_(std::in_place_index<2>, std::move(a), std::move(b)) {}
+    // Both values (the third alternative). Each argument is a value, a
+    // core::Lazy or a core::LazyField of the side's type; deferred ones stay
+    // unevaluated. With class template argument deduction,
+    // `these::These(a, b)` needs no type names: a deferred argument gives
+    // its value type, and a string literal std::string.
+    template <class X, class Y>
+        requires detail::FieldInit<X, A> && detail::FieldInit<Y, B>
+    These(X&& a, Y&& b) : tag_(2) {
+        setLeft(detail::makeField<A>(std::forward<X>(a)));
+        setRight(detail::makeField<B>(std::forward<Y>(b)));
+    }
+    // One side, converted to this side's type without being evaluated.
     template <class X>
-        requires std::is_convertible_v<X, LazyField<A>>
-    These(ThisOf<X> t) : v_(std::in_place_index<0>, LazyField<A>(convertField<A>(std::move(t.left)))) {}
+        requires std::is_constructible_v<A, const X&>
+    These(ThisOf<X> t) : tag_(0) {
+        setLeft(detail::convertField<A>(std::move(t.left)));
+    }
     template <class Y>
-        requires std::is_convertible_v<Y, LazyField<B>>
-    These(ThatOf<Y> t) : v_(std::in_place_index<1>, LazyField<B>(convertField<B>(std::move(t.right)))) {}
+        requires std::is_constructible_v<B, const Y&>
+    These(ThatOf<Y> t) : tag_(1) {
+        setRight(detail::convertField<B>(std::move(t.right)));
+    }
 
-    static These makeThis(LazyField<A> a) { return These(std::in_place_index<0>, std::move(a)); }
-    static These makeThat(LazyField<B> b) { return These(std::in_place_index<1>, std::move(b)); }
-    static These makeThese(LazyField<A> a, LazyField<B> b) { return These(std::move(a), std::move(b)); }
+    // A deferred value moves in without touching its reference count.
+    static These makeThis(Lazy<A> a) {
+        These t(0);
+        t.moveLeft(std::move(a));
+        return t;
+    }
+    static These makeThat(Lazy<B> b) {
+        These t(1);
+        t.moveRight(std::move(b));
+        return t;
+    }
+    static These makeThese(Lazy<A> a, Lazy<B> b) {
+        These t(2);
+        t.moveLeft(std::move(a));
+        t.moveRight(std::move(b));
+        return t;
+    }
+    static These makeThese(Lazy<A> a, LazyField<B> b) {
+        These t(2);
+        t.moveLeft(std::move(a));
+        t.setRight(std::move(b));
+        return t;
+    }
+    static These makeThese(LazyField<A> a, Lazy<B> b) {
+        These t(2);
+        t.setLeft(std::move(a));
+        t.moveRight(std::move(b));
+        return t;
+    }
+    static These makeThis(LazyField<A> a) {
+        These t(0);
+        t.setLeft(std::move(a));
+        return t;
+    }
+    static These makeThat(LazyField<B> b) {
+        These t(1);
+        t.setRight(std::move(b));
+        return t;
+    }
+    static These makeThese(LazyField<A> a, LazyField<B> b) {
+        These t(2);
+        t.setLeft(std::move(a));
+        t.setRight(std::move(b));
+        return t;
+    }
+
+    These(const These& o) : tag_(o.tag_), deferred_(o.deferred_) {
+        if (hasLeft()) copySlot(l_, o.l_, deferred_ & LeftDeferred);
+        if (hasRight()) copySlot(r_, o.r_, deferred_ & RightDeferred);
+    }
+    These(These&& o) noexcept : tag_(o.tag_), deferred_(o.deferred_) {
+        if (hasLeft()) moveSlot(l_, o.l_, deferred_ & LeftDeferred);
+        if (hasRight()) moveSlot(r_, o.r_, deferred_ & RightDeferred);
+    }
+    These& operator=(const These& o) {
+        if (this != &o) {
+            These tmp(o);
+            *this = std::move(tmp);
+        }
+        return *this;
+    }
+    These& operator=(These&& o) noexcept {
+        if (this != &o) {
+            destroy();
+            tag_ = o.tag_;
+            deferred_ = o.deferred_;
+            if (hasLeft()) moveSlot(l_, o.l_, deferred_ & LeftDeferred);
+            if (hasRight()) moveSlot(r_, o.r_, deferred_ & RightDeferred);
+        }
+        return *this;
+    }
+    ~These() { destroy(); }
 
     // 0 for This, 1 for That, 2 for These.
-    int index() const noexcept { return static_cast<int>(v_.index()); }
-    bool isThis() const noexcept { return v_.index() == 0; }
-    bool isThat() const noexcept { return v_.index() == 1; }
-    bool isThese() const noexcept { return v_.index() == 2; }
-    bool hasLeft() const noexcept { return v_.index() != 1; }
-    bool hasRight() const noexcept { return v_.index() != 0; }
+    int index() const noexcept { return tag_; }
+    bool isThis() const noexcept { return tag_ == 0; }
+    bool isThat() const noexcept { return tag_ == 1; }
+    bool isThese() const noexcept { return tag_ == 2; }
+    bool hasLeft() const noexcept { return tag_ != 1; }
+    bool hasRight() const noexcept { return tag_ != 0; }
 
-    // The fields, unevaluated; precondition hasLeft() / hasRight(), else
-    // core::Error.
-    const LazyField<A>& leftField() const {
-        if (v_.index() == 0) return std::get<0>(v_);
-        if (v_.index() == 2) return std::get<2>(v_).first;
-        core::raise("These: no left value in a That");
+    // The fields, unevaluated (a deferred field is shared, not copied);
+    // precondition hasLeft() / hasRight(), else core::Error.
+    LazyField<A> leftField() const {
+        if (!hasLeft()) core::raise("These: no left value in a That");
+        return fieldOf(l_, deferred_ & LeftDeferred);
     }
-    const LazyField<B>& rightField() const {
-        if (v_.index() == 1) return std::get<1>(v_);
-        if (v_.index() == 2) return std::get<2>(v_).second;
-        core::raise("These: no right value in a This");
+    LazyField<B> rightField() const {
+        if (!hasRight()) core::raise("These: no right value in a This");
+        return fieldOf(r_, deferred_ & RightDeferred);
     }
     // The values, evaluated on demand.
-    const A& left() const { return leftField().force(); }
-    const B& right() const { return rightField().force(); }
+    const A& left() const {
+        if (!hasLeft()) core::raise("These: no left value in a That");
+        return valueOf(l_, deferred_ & LeftDeferred);
+    }
+    const B& right() const {
+        if (!hasRight()) core::raise("These: no right value in a This");
+        return valueOf(r_, deferred_ & RightDeferred);
+    }
 
     // Case analysis on the unevaluated fields: onThis(LazyField<A>),
     // onThat(LazyField<B>), onThese(LazyField<A>, LazyField<B>).
     template <class F, class G, class H>
     decltype(auto) matchFields(F&& onThis, G&& onThat, H&& onThese) const {
-        switch (v_.index()) {
-            case 0: return std::forward<F>(onThis)(std::get<0>(v_));
-            case 1: return std::forward<G>(onThat)(std::get<1>(v_));
-            default: return std::forward<H>(onThese)(std::get<2>(v_).first, std::get<2>(v_).second);
+        switch (tag_) {
+            case 0: return std::forward<F>(onThis)(leftField());
+            case 1: return std::forward<G>(onThat)(rightField());
+            default: return std::forward<H>(onThese)(leftField(), rightField());
         }
     }
     // Case analysis on the values.
     template <class F, class G, class H>
     decltype(auto) match(F&& onThis, G&& onThat, H&& onThese) const {
-        switch (v_.index()) {
-            case 0: return std::forward<F>(onThis)(std::get<0>(v_).force());
-            case 1: return std::forward<G>(onThat)(std::get<1>(v_).force());
-            default: return std::forward<H>(onThese)(std::get<2>(v_).first.force(), std::get<2>(v_).second.force());
+        switch (tag_) {
+            case 0: return std::forward<F>(onThis)(left());
+            case 1: return std::forward<G>(onThat)(right());
+            default: return std::forward<H>(onThese)(left(), right());
         }
     }
 
@@ -158,23 +324,84 @@ public:
     }
 
 private:
-    template <class T, class X>
-    static LazyField<T> convertField(LazyField<X>&& f) {
-        if constexpr (std::is_same_v<T, X>)
-            return std::move(f);
-        else
-            return LazyField<T>(T(f.force()));
-    }
-    template <std::size_t I, class... Args>
-    These(std::in_place_index_t<I> i, Args&&... args) : v_(i, std::forward<Args>(args)...) {}
+    static constexpr std::uint8_t LeftDeferred = 1, RightDeferred = 2;
 
-    std::variant<LazyField<A>, LazyField<B>, std::pair<LazyField<A>, LazyField<B>>> v_;
+    explicit These(std::uint8_t tag) noexcept : tag_(tag) {}
+
+    void moveLeft(Lazy<A>&& l) noexcept {
+        ::new (static_cast<void*>(&l_.deferred)) Lazy<A>(std::move(l));
+        deferred_ |= LeftDeferred;
+    }
+    void moveRight(Lazy<B>&& l) noexcept {
+        ::new (static_cast<void*>(&r_.deferred)) Lazy<B>(std::move(l));
+        deferred_ |= RightDeferred;
+    }
+    void setLeft(LazyField<A> f) { deferred_ |= setSlot(l_, std::move(f)) ? LeftDeferred : 0; }
+    void setRight(LazyField<B> f) { deferred_ |= setSlot(r_, std::move(f)) ? RightDeferred : 0; }
+
+    // Stores f in s; true when it is held deferred.
+    template <class T>
+    static bool setSlot(detail::Slot<T>& s, LazyField<T>&& f) {
+        if constexpr (detail::slotInline<T>) {
+            if (const Lazy<T>* l = f.lazy()) {
+                ::new (static_cast<void*>(&s.deferred)) Lazy<T>(*l);
+                return true;
+            }
+            ::new (static_cast<void*>(&s.value)) T(f.force());  // held in place: nothing to evaluate
+            return false;
+        } else {
+            ::new (static_cast<void*>(&s.deferred)) Lazy<T>(*f.lazy());
+            return true;
+        }
+    }
+    template <class T>
+    static void copySlot(detail::Slot<T>& s, const detail::Slot<T>& o, bool deferred) {
+        if constexpr (detail::slotInline<T>)
+            if (!deferred) {
+                ::new (static_cast<void*>(&s.value)) T(o.value);
+                return;
+            }
+        ::new (static_cast<void*>(&s.deferred)) Lazy<T>(o.deferred);
+    }
+    template <class T>
+    static void moveSlot(detail::Slot<T>& s, detail::Slot<T>& o, bool deferred) noexcept {
+        if constexpr (detail::slotInline<T>)
+            if (!deferred) {
+                ::new (static_cast<void*>(&s.value)) T(o.value);
+                return;
+            }
+        ::new (static_cast<void*>(&s.deferred)) Lazy<T>(std::move(o.deferred));
+    }
+    template <class T>
+    static void destroySlot(detail::Slot<T>& s, bool deferred) noexcept {
+        if (deferred) s.deferred.~Lazy<T>();
+    }
+    template <class T>
+    static LazyField<T> fieldOf(const detail::Slot<T>& s, bool deferred) {
+        if constexpr (detail::slotInline<T>)
+            if (!deferred) return LazyField<T>(s.value);
+        return LazyField<T>(s.deferred);
+    }
+    template <class T>
+    static const T& valueOf(const detail::Slot<T>& s, bool deferred) {
+        if constexpr (detail::slotInline<T>)
+            if (!deferred) return s.value;
+        return s.deferred.force();
+    }
+    void destroy() noexcept {
+        if (hasLeft()) destroySlot(l_, deferred_ & LeftDeferred);
+        if (hasRight()) destroySlot(r_, deferred_ & RightDeferred);
+        deferred_ = 0;
+    }
+
+    detail::Slot<A> l_;
+    detail::Slot<B> r_;
+    std::uint8_t tag_;
+    std::uint8_t deferred_ = 0;
 };
 
-template <class A, class B>
-These(A, B) -> These<A, B>;
-template <class A, class B>
-These(Lazy<A>, Lazy<B>) -> These<A, B>;
+template <class X, class Y>
+These(X&&, Y&&) -> These<detail::FieldType<X>, detail::FieldType<Y>>;
 
 // The kind tags: These<A, _> as a container of right values (TheseK<A>),
 // and These as a two-parameter type (TheseK2).
@@ -189,11 +416,11 @@ struct TheseK2 {
 };
 
 namespace detail {
-// A field holding f(a), computed when first demanded.
+// A deferred f(a), computed when first demanded.
 template <class F, class A>
-auto mapField(F f, const LazyField<A>& a) {
+auto mapField(F f, LazyField<A> a) {
     using C = std::decay_t<std::invoke_result_t<F&, const A&>>;
-    return LazyField<C>(core::defer([f = std::move(f), a] { return C(f(a.force())); }));
+    return core::defer([f = std::move(f), a = std::move(a)] { return C(f(a.force())); });
 }
 // A field holding a <> b, computed when first demanded.
 template <class A>
@@ -544,7 +771,9 @@ struct Bifoldable<these::TheseK2> : BifoldableDefaults<these::TheseK2, Bifoldabl
     static R bifoldr(F&& f, G&& g, Lazy<R> z, const these::These<A, B>& t) {
         if (t.isThis()) return f(t.left(), z);
         if (t.isThat()) return g(t.right(), z);
-        Lazy<R> inner = defer([&g, b = t.rightField(), z] { return R(g(b.force(), z)); });
+        // The rest may outlive this call (f may keep it unevaluated), so it
+        // owns a copy of g rather than a reference to the caller's.
+        Lazy<R> inner = defer([g = std::decay_t<G>(std::forward<G>(g)), b = t.rightField(), z] { return R(g(b.force(), z)); });
         return f(t.left(), inner);
     }
     template <class F, class G, class R, class A, class B>
@@ -742,6 +971,183 @@ struct Assoc<these::TheseK2> {
             case 1: return R::makeThese(AB::makeThis(t.leftField()), inner.rightField());
             default: return R::makeThese(AB::makeThese(t.leftField(), inner.leftField()), inner.rightField());
         }
+    }
+};
+
+// --- Comparison, text form, byte encoding and hashing -----------------------
+//
+// Equality and order (the lifted forms below) follow the alternative index,
+// then the left value, then the right one; the right values are compared
+// only when the left ones are equal.
+//
+// Text form: "This a", "That b", "These a b", the fields at precedence 11,
+// the whole in parentheses at precedence 11 and above:
+//   These 1 (Just 2)    This (-1)    Just (That 'x')
+// Reading accepts the same with any number of enclosing parentheses and
+// white space between tokens; the constructor names are whole identifiers.
+//
+// Byte encoding: the alternative index as an 8-byte big-endian Int (0, 1,
+// 2), then the left value and/or the right value with their own encodings.
+// Any other tag fails "Invalid These index".
+//
+// Hash: the index mixed into the salt as an Int (s * 0x9ffaac085635bc91 ^
+// index), then the left value and/or the right value, in that order.
+
+template <>
+struct Eq2<these::TheseK2> {
+    template <class EqA, class EqB, class A1, class B1, class A2, class B2>
+    static bool liftEq2(EqA&& eqA, EqB&& eqB, const these::These<A1, B1>& x, const these::These<A2, B2>& y) {
+        if (x.index() != y.index()) return false;
+        if (x.hasLeft() && !eqA(x.left(), y.left())) return false;
+        return !x.hasRight() || eqB(x.right(), y.right());
+    }
+};
+template <>
+struct Ord2<these::TheseK2> {
+    template <class CmpA, class CmpB, class A1, class B1, class A2, class B2>
+    static Ordering liftCompare2(CmpA&& cmpA, CmpB&& cmpB, const these::These<A1, B1>& x, const these::These<A2, B2>& y) {
+        if (x.index() != y.index()) return x.index() < y.index() ? LT : GT;
+        if (x.hasLeft())
+            if (Ordering o = cmpA(x.left(), y.left()); o != EQ) return o;
+        return x.hasRight() ? cmpB(x.right(), y.right()) : EQ;
+    }
+};
+// The right values lifted; the left ones compared with A's own operations.
+template <class A>
+struct Eq1<these::TheseK<A>> {
+    template <class Eq, class X, class Y>
+    static bool liftEq(Eq&& eq, const these::These<A, X>& x, const these::These<A, Y>& y) {
+        return Eq2<these::TheseK2>::liftEq2(detail::eqOp, std::forward<Eq>(eq), x, y);
+    }
+};
+template <class A>
+struct Ord1<these::TheseK<A>> {
+    template <class Cmp, class X, class Y>
+    static Ordering liftCompare(Cmp&& cmp, const these::These<A, X>& x, const these::These<A, Y>& y) {
+        return Ord2<these::TheseK2>::liftCompare2(detail::cmpOp, std::forward<Cmp>(cmp), x, y);
+    }
+};
+
+template <>
+struct Show2<these::TheseK2> {
+    template <class SP1, class SL1, class SP2, class SL2, class A, class B>
+    static void liftShowsPrec2(const SP1& sp1, const SL1&, const SP2& sp2, const SL2&, int d, const these::These<A, B>& x,
+                               std::string& out) {
+        switch (x.index()) {
+            case 0: showsUnaryWith(sp1, "This", d, x.left(), out); break;
+            case 1: showsUnaryWith(sp2, "That", d, x.right(), out); break;
+            default: showsBinaryWith(sp1, sp2, "These", d, x.left(), x.right(), out); break;
+        }
+    }
+};
+template <class A>
+struct Show1<these::TheseK<A>> {
+    template <class SP, class SL, class B>
+    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const these::These<A, B>& x, std::string& out) {
+        Show2<these::TheseK2>::liftShowsPrec2(ShowsPrecOf<A>{}, ShowListOf<A>{}, sp, sl, d, x, out);
+    }
+};
+template <class A, class B>
+    requires Showable<A> && Showable<B>
+struct Show<these::These<A, B>> {
+    static void showsPrec(int d, const these::These<A, B>& x, std::string& out) {
+        Show2<these::TheseK2>::liftShowsPrec2(ShowsPrecOf<A>{}, ShowListOf<A>{}, ShowsPrecOf<B>{}, ShowListOf<B>{}, d, x,
+                                              out);
+    }
+};
+
+namespace detail {
+// "This a" | "That b" | "These a b", inside any parentheses; above
+// precedence 10 only in parentheses.
+template <class A, class B>
+Reader<these::These<A, B>> readTheseWith(Reader<A> ra, Reader<B> rb) {
+    using T = these::These<A, B>;
+    return parens(alt(alt(readConstructor<T>("This", [](A a) { return T::makeThis(std::move(a)); }, ra),
+                          readConstructor<T>("That", [](B b) { return T::makeThat(std::move(b)); }, rb)),
+                      readConstructor<T>(
+                          "These", [](A a, B b) { return T::makeThese(std::move(a), std::move(b)); }, ra, rb)));
+}
+}  // namespace detail
+
+template <class A, class B>
+    requires Readable<A> && Readable<B>
+struct Read<these::These<A, B>> {
+    static Reader<these::These<A, B>> readPrec() { return detail::readTheseWith(core::readPrec<A>(), core::readPrec<B>()); }
+};
+template <>
+struct Read2<these::TheseK2> {
+    template <class A, class B>
+    static Reader<these::These<A, B>> liftReadPrec2(Reader<A> rp1, Reader<std::vector<A>>, Reader<B> rp2,
+                                                   Reader<std::vector<B>>) {
+        return detail::readTheseWith(std::move(rp1), std::move(rp2));
+    }
+};
+template <class A>
+struct Read1<these::TheseK<A>> {
+    template <class B>
+    static Reader<these::These<A, B>> liftReadPrec(Reader<B> rp, Reader<std::vector<B>>) {
+        return detail::readTheseWith(core::readPrec<A>(), std::move(rp));
+    }
+};
+
+namespace decodeError {
+inline constexpr const char* invalidTheseIndex = "Invalid These index";
+}  // namespace decodeError
+
+template <BinaryType A, BinaryType B>
+struct Binary<these::These<A, B>> {
+    static void put(Encoder& out, const these::These<A, B>& x) {
+        out.putInt(x.index());
+        if (x.hasLeft()) core::put<A>(out, x.left());
+        if (x.hasRight()) core::put<B>(out, x.right());
+    }
+    // The tag, then the fields it announces; nothing is built unless every
+    // part decodes.
+    static DecodeResult<these::These<A, B>> get(Decoder& in) {
+        using T = these::These<A, B>;
+        auto tag = in.getInt();
+        if (!tag) return Left(tag.error());
+        const Int t = *tag;
+        if (t < 0 || t > 2) return Left(std::string(decodeError::invalidTheseIndex));
+        std::optional<A> a;
+        if (t != 1) {
+            auto x = core::get<A>(in);
+            if (!x) return Left(x.error());
+            a.emplace(std::move(x).value());
+        }
+        if (t == 0) return Right(T::makeThis(std::move(*a)));
+        auto y = core::get<B>(in);
+        if (!y) return Left(y.error());
+        if (t == 1) return Right(T::makeThat(std::move(y).value()));
+        return Right(T::makeThese(std::move(*a), std::move(y).value()));
+    }
+};
+
+template <>
+struct Hashable2<these::TheseK2> {
+    template <class H1, class H2, class A, class B>
+    static std::uint64_t liftHashWithSalt2(H1&& h1, H2&& h2, std::uint64_t salt, const these::These<A, B>& x) {
+        const std::uint64_t s = hashIndex(salt, static_cast<std::uint64_t>(x.index()));
+        switch (x.index()) {
+            case 0: return h1(s, x.left());
+            case 1: return h2(s, x.right());
+            default: return h2(h1(s, x.left()), x.right());
+        }
+    }
+};
+template <class A>
+    requires HashableType<A>
+struct Hashable1<these::TheseK<A>> {
+    template <class H, class B>
+    static std::uint64_t liftHashWithSalt(H&& h, std::uint64_t salt, const these::These<A, B>& x) {
+        return Hashable2<these::TheseK2>::liftHashWithSalt2(detail::hashElement, std::forward<H>(h), salt, x);
+    }
+};
+template <class A, class B>
+    requires HashableType<A> && HashableType<B>
+struct Hashable<these::These<A, B>> {
+    static std::uint64_t hashWithSalt(std::uint64_t salt, const these::These<A, B>& x) {
+        return Hashable2<these::TheseK2>::liftHashWithSalt2(detail::hashElement, detail::hashElement, salt, x);
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include "Core/Integer.h"
 #include "Core/Types.h"
+#include "Data/Time/Calendar/Private.h"
 
 namespace kalmet {
 
@@ -68,9 +69,6 @@ constexpr core::Int floorDiv(core::Int a, core::Int b) noexcept {
 constexpr core::Int floorMod(core::Int a, core::Int b) noexcept {
     const core::Int r = a % b;
     return r < 0 ? r + b : r;
-}
-constexpr core::Int clip(core::Int lo, core::Int hi, core::Int x) noexcept {
-    return x < lo ? lo : (x > hi ? hi : x);
 }
 
 // Years and day numbers whose magnitude stays below these bounds are

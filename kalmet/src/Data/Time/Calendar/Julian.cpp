@@ -49,7 +49,7 @@ Day julianOrdinalToDay(const Year& year, DayOfYear yd) {
 }  // namespace
 
 Day fromJulianYearAndDay(const Year& year, DayOfYear dayOfYear) {
-    return julianOrdinalToDay(year, detail::clip(1, isJulianLeapYear(year) ? 366 : 365, dayOfYear));
+    return julianOrdinalToDay(year, clip(1, isJulianLeapYear(year) ? 366 : 365, dayOfYear));
 }
 
 std::optional<Day> fromJulianYearAndDayValid(const Year& year, DayOfYear dayOfYear) {

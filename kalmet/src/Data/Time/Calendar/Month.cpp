@@ -17,7 +17,7 @@ YearMonth::YearMonth(const Month& m) : year(), month(1) {
 }
 
 YearMonth::operator Month() const {
-    return Month(year * core::Integer(12) + core::Integer(detail::clip(1, 12, month) - 1));
+    return Month(year * core::Integer(12) + core::Integer(clip(1, 12, month) - 1));
 }
 
 MonthDay::MonthDay(const Day& d) : month(), day(1) {
@@ -34,6 +34,16 @@ MonthDay::operator Day() const {
 Month dayMonth(const Day& d) { return MonthDay(d).month; }
 
 Month fromYearMonth(Year year, MonthOfYear month) { return YearMonth(std::move(year), month); }
+
+std::optional<Month> fromYearMonthValid(Year year, MonthOfYear month) {
+    if (!clipValid(1, 12, month)) return std::nullopt;
+    return fromYearMonth(std::move(year), month);
+}
+
+std::optional<Day> fromMonthDayValid(const Month& month, DayOfMonth day) {
+    const YearMonth ym(month);
+    return fromGregorianValid(ym.year, ym.month, day);
+}
 
 std::pair<Year, MonthOfYear> toYearMonth(const Month& m) {
     YearMonth ym(m);

@@ -11,6 +11,7 @@
 //   kalmet::toYearMonth(kalmet::fromYearMonth(2024, 2))  // {2024, 2}
 //   kalmet::toMonthDay(kalmet::fromGregorian(2024, 2, 29)) // {2024-02, 29}
 #include <compare>
+#include <optional>
 #include <utility>
 
 #include "Data/Time/Calendar/Days.h"
@@ -76,11 +77,17 @@ Month dayMonth(const Day& d);
 // The month of a year and a month of year, built as YearMonth builds it
 // (the month of year clipped to 1..12).
 Month fromYearMonth(Year year, MonthOfYear month);
+// The month of a year and a month of year, or nothing when the month of
+// year is outside 1..12 (where fromYearMonth would clip it).
+std::optional<Month> fromYearMonthValid(Year year, MonthOfYear month);
 // The year and month of year of a month, as YearMonth takes it apart.
 std::pair<Year, MonthOfYear> toYearMonth(const Month& m);
 // The day of a month and a day of month, built as MonthDay builds it (the
 // day clipped to 1..the month's length).
 Day fromMonthDay(Month month, DayOfMonth day);
+// The day of a month and a day of month, or nothing when the day is
+// outside 1..the month's length (where fromMonthDay would clip it).
+std::optional<Day> fromMonthDayValid(const Month& month, DayOfMonth day);
 // The month and day of month of a day, as MonthDay takes it apart.
 std::pair<Month, DayOfMonth> toMonthDay(const Day& d);
 

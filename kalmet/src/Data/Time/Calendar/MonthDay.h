@@ -28,14 +28,14 @@ constexpr core::Int daysBeforeMonth(bool isLeap, core::Int m) noexcept {
 
 // The number of days in a month (clipped to 1..12) of a common or leap year.
 inline DayOfMonth monthLength(bool isLeap, MonthOfYear month) noexcept {
-    return detail::monthLengthOf(isLeap, detail::clip(1, 12, month));
+    return detail::monthLengthOf(isLeap, clip(1, 12, month));
 }
 
 // The day of the year of a month and day; the month is clipped to 1..12 and
 // the day to the month's length.
 inline DayOfYear monthAndDayToDayOfYear(bool isLeap, MonthOfYear month, DayOfMonth day) noexcept {
-    const core::Int m = detail::clip(1, 12, month);
-    const core::Int d = detail::clip(1, detail::monthLengthOf(isLeap, m), day);
+    const core::Int m = clip(1, 12, month);
+    const core::Int d = clip(1, detail::monthLengthOf(isLeap, m), day);
     return detail::daysBeforeMonth(isLeap, m) + d;
 }
 

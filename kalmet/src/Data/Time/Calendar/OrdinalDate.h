@@ -74,7 +74,7 @@ OrdinalDate toOrdinalDate(const Day& day);
 // The day of an ordinal date; the day of year is clipped to 1..365 (366 in a
 // leap year).
 inline Day fromOrdinalDate(const Year& year, DayOfYear dayOfYear) {
-    const core::Int yd = detail::clip(1, isLeapYear(year) ? 366 : 365, dayOfYear);
+    const core::Int yd = clip(1, isLeapYear(year) ? 366 : 365, dayOfYear);
     if (detail::isSmallYear(year)) return Day(detail::ordinalToMjd(year.unsafeInt(), yd));
     return detail::fromOrdinalDateBig(year, yd);
 }

@@ -15,12 +15,12 @@ YearQuarter::YearQuarter(const Quarter& q) : year(), quarter(Q1) {
 }
 
 YearQuarter::operator Quarter() const {
-    const core::Int n = detail::clip(1, 4, fromQuarterOfYear(quarter));
+    const core::Int n = clip(1, 4, fromQuarterOfYear(quarter));
     return Quarter(year * core::Integer(4) + core::Integer(n - 1));
 }
 
 QuarterOfYear monthOfYearQuarter(MonthOfYear m) noexcept {
-    return static_cast<QuarterOfYear>((detail::clip(1, 12, m) - 1) / 3 + 1);
+    return static_cast<QuarterOfYear>((clip(1, 12, m) - 1) / 3 + 1);
 }
 
 Quarter monthQuarter(const Month& m) {
@@ -31,6 +31,16 @@ Quarter monthQuarter(const Month& m) {
 Quarter dayQuarter(const Day& d) { return monthQuarter(dayMonth(d)); }
 
 Quarter fromYearQuarter(Year year, QuarterOfYear quarter) { return YearQuarter(std::move(year), quarter); }
+
+std::optional<Quarter> fromYearQuarterValid(Year year, QuarterOfYear quarter) {
+    return fromYearQuarterValid(std::move(year), fromQuarterOfYear(quarter));
+}
+
+std::optional<Quarter> fromYearQuarterValid(Year year, core::Int quarterNumber) {
+    const auto q = toQuarterOfYearValid(quarterNumber);
+    if (!q) return std::nullopt;
+    return fromYearQuarter(std::move(year), *q);
+}
 
 std::pair<Year, QuarterOfYear> toYearQuarter(const Quarter& q) {
     YearQuarter yq(q);

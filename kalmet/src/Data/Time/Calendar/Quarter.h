@@ -7,6 +7,7 @@
 //   kalmet::toYearQuarter(kalmet::fromYearQuarter(-1, kalmet::Q4))  // {-1, Q4}
 #include <compare>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "Data/Time/Calendar/Days.h"
@@ -23,6 +24,11 @@ inline constexpr QuarterOfYear Q4 = QuarterOfYear::Q4;
 
 // The number of a quarter, 1 to 4.
 constexpr core::Int fromQuarterOfYear(QuarterOfYear q) noexcept { return static_cast<core::Int>(q); }
+// The quarter of a number 1 to 4, or nothing for any other number.
+constexpr std::optional<QuarterOfYear> toQuarterOfYearValid(core::Int n) noexcept {
+    if (n < 1 || n > 4) return std::nullopt;
+    return static_cast<QuarterOfYear>(n);
+}
 
 // A quarter of a year, held as year * 4 + (quarter number - 1).
 class Quarter {
@@ -72,6 +78,12 @@ Quarter dayQuarter(const Day& d);
 // The quarter of a year and a quarter of the year, built as YearQuarter
 // builds it.
 Quarter fromYearQuarter(Year year, QuarterOfYear quarter);
+// The quarter of a year and a quarter of the year, or nothing when the
+// quarter is not one of Q1..Q4 (a value cast from a number outside 1..4,
+// which fromYearQuarter would clip).
+std::optional<Quarter> fromYearQuarterValid(Year year, QuarterOfYear quarter);
+// The same from the quarter's number: nothing unless it is 1 to 4.
+std::optional<Quarter> fromYearQuarterValid(Year year, core::Int quarterNumber);
 // The year and quarter of the year of a quarter, as YearQuarter takes it
 // apart.
 std::pair<Year, QuarterOfYear> toYearQuarter(const Quarter& q);

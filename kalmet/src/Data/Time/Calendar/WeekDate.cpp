@@ -30,7 +30,7 @@ Day weekDateToDay(const Year& year, WeekOfYear week, core::Int dow) {
 }  // namespace
 
 Day fromWeekDate(const Year& year, WeekOfYear week, core::Int dayOfWeek) {
-    return weekDateToDay(year, detail::clip(1, isoWeeksInYear(year), week), detail::clip(1, 7, dayOfWeek));
+    return weekDateToDay(year, clip(1, isoWeeksInYear(year), week), clip(1, 7, dayOfWeek));
 }
 
 std::optional<Day> fromWeekDateValid(const Year& year, WeekOfYear week, core::Int dayOfWeek) {

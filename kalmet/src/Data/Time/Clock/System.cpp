@@ -18,18 +18,18 @@ UTCTime systemToUTCTime(const SystemTime& t) {
         core::Integer(static_cast<core::Int>(t.nanoseconds) * 1000)));
 }
 
-SystemTime utcToSystemTime(const UTCTime& t) {
+std::optional<SystemTime> utcToSystemTime(const UTCTime& t) {
     const auto [s, ps] = core::divMod(utcTimeToPOSIXSeconds(t).picoseconds(), core::Integer(detail::picosPerSecond));
-    // Seconds beyond the Int range saturate.
-    const core::Int seconds = s.isSmall() ? s.unsafeInt() : (s.signum() < 0 ? INT64_MIN : INT64_MAX);
-    return {seconds, static_cast<std::uint32_t>(ps.unsafeInt() / 1000)};
+    if (!s.isSmall()) return std::nullopt;  // beyond the 64-bit second count
+    return SystemTime{s.unsafeInt(), static_cast<std::uint32_t>(ps.unsafeInt() / 1000)};
 }
 
 UTCTime getCurrentTime() { return systemToUTCTime(getSystemTime()); }
 
 TimeZone getTimeZone(const UTCTime& t) {
-    const SystemTime st = utcToSystemTime(t);
-    const std::time_t when = static_cast<std::time_t>(st.seconds);
+    const std::optional<SystemTime> st = utcToSystemTime(t);
+    if (!st) return utc();  // beyond what the system can tell
+    const std::time_t when = static_cast<std::time_t>(st->seconds);
     std::tm local{};
     if (localtime_r(&when, &local) == nullptr) return utc();
     return TimeZone{static_cast<core::Int>(local.tm_gmtoff / 60), local.tm_isdst > 0,

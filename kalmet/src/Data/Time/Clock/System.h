@@ -3,6 +3,7 @@
 // system for something (the current time and the local time zone).
 #include <compare>
 #include <cstdint>
+#include <optional>
 
 #include "Data/Time/Clock/UTCTime.h"
 #include "Data/Time/LocalTime/LocalTime.h"
@@ -22,8 +23,11 @@ struct SystemTime {
 SystemTime getSystemTime();
 // The UTC instant of a system time.
 UTCTime systemToUTCTime(const SystemTime& t);
-// The system time of a UTC instant (nanoseconds rounded down).
-SystemTime utcToSystemTime(const UTCTime& t);
+// The system time of a UTC instant (nanoseconds rounded down, towards the
+// past), or nothing when its seconds do not fit the 64-bit count (before
+// -292277022657-01-27T08:29:52Z or after 292277026596-12-04T15:30:07Z):
+// such an instant is reported, never clamped to the nearest count.
+std::optional<SystemTime> utcToSystemTime(const UTCTime& t);
 
 // Now, in UTC.
 UTCTime getCurrentTime();

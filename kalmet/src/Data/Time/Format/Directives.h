@@ -54,7 +54,9 @@
 //   text       %%  '%'   %n  newline   %t  tab (both read any white space)
 //
 // Reading takes the same directives:
-//   - numbers: a field padded with spaces may start with spaces; %Y, %G,
+//   - numbers: a field padded with spaces may start with spaces, which
+//     count towards its width (the digits take the rest of it; a blank of
+//     the format just before it reads only one white-space character); %Y, %G,
 //     %C and %s take a sign ('-' or '+') and any number of digits, unless
 //     the next directive is a number too, in which case they take at most
 //     their usual width (4, 4, 2); every other number takes one digit up to

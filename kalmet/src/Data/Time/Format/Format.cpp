@@ -60,7 +60,9 @@ const T& need(const std::optional<T>& x, const FormatItem& d, const Facets& f, c
 char toUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 char toLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// A name with the directive's case flags and padding.
+// A name with the directive's case flags and padding. Names are padded
+// with blanks whatever the padding flag: zeros before a zone name would
+// read back as digits of a number written just before it.
 void appendName(std::string& out, std::string text, const FormatItem& d) {
     if (d.swapCase) {
         bool anyLower = false;
@@ -70,7 +72,7 @@ void appendName(std::string& out, std::string text, const FormatItem& d) {
         for (char& c : text) c = toUpper(c);
     }
     if (d.width > 0 && d.pad != '-' && static_cast<std::size_t>(d.width) > text.size())
-        out.append(static_cast<std::size_t>(d.width) - text.size(), d.pad == '0' ? '0' : ' ');
+        out.append(static_cast<std::size_t>(d.width) - text.size(), ' ');
     out += text;
 }
 

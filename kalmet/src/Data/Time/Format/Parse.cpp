@@ -115,9 +115,20 @@ public:
     bool run(const std::vector<FormatItem>& items) {
         for (std::size_t i = 0; i < items.size(); ++i) {
             const FormatItem& item = items[i];
+            // The first item starts where the input does, before any
+            // white space skipped around it.
+            if (i > 0) itemStart_ = pos;
             switch (item.kind) {
                 case FormatItem::Kind::Space:
-                    skipSpace();
+                    // Before a space-padded number the blank takes one
+                    // white-space character and leaves the rest to the
+                    // number, whose padding they are ("%Y %e" of the 5th
+                    // writes two blanks before the 5).
+                    if (i + 1 < items.size() && spacePaddedNumber(items[i + 1])) {
+                        if (pos < in_.size() && isSpace(in_[pos])) ++pos;
+                    } else {
+                        skipSpace();
+                    }
                     break;
                 case FormatItem::Kind::Literal:
                     if (pos >= in_.size() || in_[pos] != item.letter)
@@ -137,9 +148,16 @@ public:
     }
 
 private:
+    static bool spacePaddedNumber(const FormatItem& d) {
+        if (d.kind != FormatItem::Kind::Directive || !isNumberDirective(d.letter) || d.letter == 'q') return false;
+        const char pad = d.pad != 0 ? d.pad : numberRule(d.letter).pad;
+        return pad == '_' || pad == ' ';
+    }
+
     const TimeLocale& locale_;
     std::string_view in_;
     Fields& f_;
+    std::size_t itemStart_ = 0;  // where the item being read starts
 
     bool fail(const std::string& what) {
         error = what + " at offset " + std::to_string(pos);
@@ -167,11 +185,21 @@ private:
         const NumberRule rule = numberRule(d.letter);
         const char pad = d.pad != 0 ? d.pad : rule.pad;
         const int width = d.width >= 0 ? d.width : rule.width;
-        if (pad == '_' || pad == ' ') skipSpace();
+        // Blanks before a space-padded number fill part of its width: the
+        // digits take only what is left of it (at least one digit), so that
+        // " 5" of %e followed by another number reads as 5, not 50.
+        // The blanks skipped before the input (when white space is accepted
+        // around it) count as well: they are the padding of a first field.
+        std::size_t blanks = 0;
+        if (pad == '_' || pad == ' ') {
+            skipSpace();
+            blanks = pos - itemStart_;
+        }
         const std::string what = std::string("a number for %") + d.letter;
         bool negative = false;
         if (rule.open && pos < in_.size() && (in_[pos] == '-' || in_[pos] == '+')) negative = in_[pos++] == '-';
         std::size_t maxDigits = static_cast<std::size_t>(width > rule.width ? width : rule.width);
+        maxDigits = blanks < maxDigits ? maxDigits - blanks : 1;
         if (rule.open && !nextIsNumber) maxDigits = 0;
         std::string_view run;
         if (!digits(maxDigits, run, what.c_str())) return false;
@@ -241,6 +269,7 @@ private:
     }
 
     bool zoneName() {
+        skipSpace();  // a name written with a width is padded with blanks
         const std::size_t start = pos;
         while (pos < in_.size() && isLetter(in_[pos])) ++pos;
         if (pos == start) {

@@ -1,0 +1,1 @@
+suite_bench(nerrow ${CMAKE_CURRENT_SOURCE_DIR}/nerrow.cpp nerrow::nerrow core::core)

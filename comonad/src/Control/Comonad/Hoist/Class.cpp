@@ -1,0 +1,1 @@
+#include "Control/Comonad/Hoist/Class.h"

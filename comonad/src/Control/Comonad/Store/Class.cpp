@@ -1,0 +1,1 @@
+#include "Control/Comonad/Store/Class.h"

@@ -1,0 +1,1 @@
+#include "Control/Comonad/Trans/Store.h"
