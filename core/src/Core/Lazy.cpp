@@ -1,12 +1,11 @@
 #include "Core/Lazy.h"
 
-#include <pthread.h>
-
 #include <cstddef>
 #include <cstdlib>
 #include <mutex>
 
 #include "Core/Error.h"
+#include "Core/Stack.h"
 
 namespace core::detail {
 
@@ -40,36 +39,16 @@ struct Push {
 };
 
 // Demands nested deeper than the thread's stack allows continue on a fresh
-// segment: a helper thread with a large stack (address space reserved,
-// pages used on demand) runs the computation while the demanding thread
-// waits. The helper continues the demanding thread's chain of values being
-// evaluated, so a value that demands itself is still reported.
-// (Kept below 64 MB, the largest stack AddressSanitizer cleans up when an
-// exception leaves it.)
-constexpr std::size_t segmentBytes = std::size_t{32} << 20;
+// stack segment (Core/Stack.h) while the demanding thread waits. The
+// segment continues the demanding thread's chain of values being evaluated,
+// so a value that demands itself is still reported.
 // Stack kept free below the point where a demand switches segments: room
 // for what runs between two nested demands.
 constexpr std::size_t reserveBytes = std::size_t{2} << 20;
 
 std::uintptr_t computeStackFloor() noexcept {
-    char probe;
-    const auto here = reinterpret_cast<std::uintptr_t>(&probe);
-    pthread_attr_t attr;
-    void* addr = nullptr;
-    std::size_t size = 0;
-    bool known = false;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-        known = pthread_attr_getstack(&attr, &addr, &size) == 0 && addr != nullptr && size != 0;
-        pthread_attr_destroy(&attr);
-    }
-    const auto low = reinterpret_cast<std::uintptr_t>(addr);
-    if (!known || here < low || here - low > size) {
-        // Unknown bounds: assume a few megabytes below this point.
-        const std::uintptr_t assumed = std::uintptr_t{4} << 20;
-        return here > assumed ? here - assumed + reserveBytes / 2 : 1;
-    }
-    const std::size_t reserve = reserveBytes < size / 4 ? reserveBytes : size / 4;
-    return low + reserve;
+    const StackBounds b = threadStack();
+    return b.low + (reserveBytes < b.size / 4 ? reserveBytes : b.size / 4);
 }
 
 // Whether the stack is used up to the lowest address at which a
@@ -84,35 +63,22 @@ struct SegmentJob {
     void (*call)(void*);
     void* arg;
     const Frame* chain;
-    std::exception_ptr error;
 };
-
-void* runSegment(void* p) {
-    auto* job = static_cast<SegmentJob*>(p);
-    current.evaluating = job->chain;
-    try {
-        job->call(job->arg);
-    } catch (...) {
-        job->error = std::current_exception();
-    }
-    current.evaluating = nullptr;
-    return nullptr;
-}
 
 // call(arg) on a fresh stack segment, continuing this thread's chain.
 void runOnNewSegment(void (*call)(void*), void* arg) {
-    SegmentJob job{call, arg, current.evaluating, nullptr};
-    pthread_attr_t attr;
-    pthread_t thread;
-    bool started = false;
-    if (pthread_attr_init(&attr) == 0) {
-        started = pthread_attr_setstacksize(&attr, segmentBytes) == 0 &&
-                  pthread_create(&thread, &attr, &runSegment, &job) == 0;
-        pthread_attr_destroy(&attr);
-    }
-    if (!started) raise("deferred value: no memory to continue a deeper evaluation");
-    pthread_join(thread, nullptr);
-    if (job.error) std::rethrow_exception(job.error);
+    SegmentJob job{call, arg, current.evaluating};
+    const bool ran = runOnFreshStack(
+        [](void* p) {
+            auto* j = static_cast<SegmentJob*>(p);
+            current.evaluating = j->chain;
+            struct Reset {
+                ~Reset() { current.evaluating = nullptr; }
+            } reset;
+            j->call(j->arg);
+        },
+        &job);
+    if (!ran) raise("deferred value: no memory to continue a deeper evaluation");
 }
 // ---- Releasing chains in constant stack ----------------------------------
 //
