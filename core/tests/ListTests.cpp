@@ -121,3 +121,20 @@ TEST(NonEmpty, HeadAndTail) {
     EXPECT_THROW(NonEmpty<int>::fromVector({}), core::Error);
     EXPECT_LT(NonEmpty<int>(1), NonEmpty<int>(1, List<int>{0}));
 }
+
+// Lists are ordered exactly when their elements are; asking does not need
+// the element type to be complete before the list is used (a tree holding a
+// list of trees is named before it is complete).
+namespace {
+struct Unordered {
+    int x;
+    bool operator==(const Unordered&) const = default;
+};
+struct SelfListed {
+    core::List<SelfListed> children;
+    int label = 0;
+};
+}  // namespace
+static_assert(std::three_way_comparable<core::List<int>>);
+static_assert(!std::three_way_comparable<core::List<Unordered>>);
+static_assert(sizeof(core::List<SelfListed>) > 0);

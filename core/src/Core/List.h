@@ -267,10 +267,12 @@ public:
             if (!(*i == *j)) return false;
         return i == a.end() && j == b.end();
     }
-    // Lexicographic order.
-    friend auto operator<=>(const List& a, const List& b)
-        requires std::three_way_comparable<A>
-    {
+    // Lexicographic order. (A template, so that whether A is ordered is asked
+    // only when lists are compared: a type that holds a list of itself, such
+    // as a tree, is still incomplete when its List is instantiated.)
+    template <class B = A>
+        requires std::three_way_comparable<B>
+    friend auto operator<=>(const List& a, const List& b) {
         auto i = a.begin(), j = b.begin();
         for (; i != a.end() && j != b.end(); ++i, ++j)
             if (auto c = *i <=> *j; c != 0) return c;
