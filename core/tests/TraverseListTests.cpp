@@ -22,20 +22,24 @@ using core::NonEmpty;
 
 namespace {
 using E = core::Either<std::string, int>;
+// Arithmetic on the random elements wraps (unsigned arithmetic, converted
+// back modulo 2^32), so no input overflows.
+int wrapping(unsigned v) { return static_cast<int>(v); }
+unsigned bits(int x) { return static_cast<unsigned>(x); }
 std::optional<int> noThirteen(int x) {
-    return x == 13 ? std::nullopt : std::optional<int>(x * 2);
+    return x == 13 ? std::nullopt : std::optional<int>(wrapping(bits(x) * 2u));
 }
 E leftAtThirteen(int x) {
-    return x == 13 ? E::left("13 found") : E::right(x - 1);
+    return x == 13 ? E::left("13 found") : E::right(wrapping(bits(x) - 1u));
 }
 std::pair<std::string, int> logOf(int x) {
-    return {std::to_string(x) + ";", x * 3};
+    return {std::to_string(x) + ";", wrapping(bits(x) * 3u)};
 }
 core::StateL<int, int> numberL(int x) {
-    return {[x](int s) { return std::pair<int, int>(s + 1, s * 100 + x); }};
+    return {[x](int s) { return std::pair<int, int>(s + 1, wrapping(bits(s) * 100u + bits(x))); }};
 }
 core::StateR<int, int> numberR(int x) {
-    return {[x](int s) { return std::pair<int, int>(s + 1, s * 100 + x); }};
+    return {[x](int s) { return std::pair<int, int>(s + 1, wrapping(bits(s) * 100u + bits(x))); }};
 }
 }  // namespace
 
