@@ -1,9 +1,10 @@
-// Reads arbitrary bytes as several types with text forms. Reading must
+// Reads arbitrary bytes as one of several types with text forms. Reading must
 // never crash, hang or read out of bounds, and whatever reads must print
 // back to text that reads as the same value.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,29 +33,43 @@ void check(std::string_view s) {
     if (!again || !(*again == *v)) std::abort();
 }
 
+// Reads the double and checks nothing more: its text form need not read
+// back to an equal value (NaN).
+void readDouble(std::string_view s) {
+    auto d = core::read<double>(s);
+    (void)d;
+}
+
+// One reader per run, chosen by the first byte: running every reader on
+// every input made each run cost about a millisecond under the sanitizers,
+// and the fuzzer learns the selector byte like any other.
+using Check = void (*)(std::string_view);
+constexpr Check checks[] = {
+    &check<std::int64_t>,
+    &check<core::Integer>,
+    &check<core::Rational>,
+    &check<std::string>,
+    &check<core::Char>,
+    &check<std::vector<std::optional<int>>>,
+    &check<std::pair<core::Either<int, std::string>, std::vector<std::vector<bool>>>>,
+    &check<core::Map<int, std::string>>,
+    &check<core::IntMap<std::optional<bool>>>,
+    &check<core::Set<core::Char>>,
+    &check<core::Seq<int>>,
+    &check<core::Tree<int>>,
+    &check<core::Array<std::pair<int, bool>, core::Char>>,
+    &check<core::Prod1<core::OptionalK, core::VectorK, int>>,
+    &check<pomrel::Fix<pomrel::ListFK<int>>>,  // nested layers, holes read recursively
+    &check<these::These<int, these::These<std::string, std::vector<int>>>>,
+    &check<these::These1<core::ListK, core::OptionalK, int>>,
+    &readDouble,
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size > 4096) return 0;  // the readers backtrack; keep single runs short
-    std::string_view s(reinterpret_cast<const char*>(data), size);
-    check<std::int64_t>(s);
-    check<core::Integer>(s);
-    check<core::Rational>(s);
-    check<std::string>(s);
-    check<core::Char>(s);
-    check<std::vector<std::optional<int>>>(s);
-    check<std::pair<core::Either<int, std::string>, std::vector<std::vector<bool>>>>(s);
-    check<core::Map<int, std::string>>(s);
-    check<core::IntMap<std::optional<bool>>>(s);
-    check<core::Set<core::Char>>(s);
-    check<core::Seq<int>>(s);
-    check<core::Tree<int>>(s);
-    check<core::Array<std::pair<int, bool>, core::Char>>(s);
-    check<core::Prod1<core::OptionalK, core::VectorK, int>>(s);
-    check<pomrel::Fix<pomrel::ListFK<int>>>(s);  // nested layers, holes read recursively
-    check<these::These<int, these::These<std::string, std::vector<int>>>>(s);
-    check<these::These1<core::ListK, core::OptionalK, int>>(s);
-    auto d = core::read<double>(s);
-    (void)d;
+    if (size == 0 || size > 4096) return 0;  // the readers backtrack; keep single runs short
+    const std::string_view s(reinterpret_cast<const char*>(data) + 1, size - 1);
+    checks[data[0] % std::size(checks)](s);
     return 0;
 }

@@ -379,7 +379,7 @@ struct Bitraversable<ConstantK2> : BitraversableDefaults<ConstantK2, Bitraversab
 template <>
 struct Bifunctor<TaggedK2> {
     template <class F, class G, class S, class B>
-    static auto bimap(F&& f, G&& g, const Tagged<S, B>& p) {
+    static auto bimap(F&&, G&& g, const Tagged<S, B>& p) {
         using T = Result<F&, const S&>;
         return Tagged<T, Result<G&, const B&>>{g(p.value)};
     }
