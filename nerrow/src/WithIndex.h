@@ -43,11 +43,15 @@
 // Sequenced and Traversed (monoids sequencing actions with `then` and
 // `apRight`), FromMaybe and SMaybe (the non-empty folds' defaults), and the
 // helpers skip and uncurryStrict.
+#include <array>
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <type_traits>
 #include <utility>
 #include <vector>
