@@ -1,8 +1,10 @@
 // The generic folds and traversals against hand-written loops over a
 // std::vector of one million elements:
 //  - foldr (lazy right fold demanding every rest), foldl' (foldlStrict),
-//    foldMap (in the Additive monoid) and traverse (in Identity and in
-//    std::optional), each over a core::List and a std::vector;
+//    foldMap (in the Additive monoid) and traverse (in Identity, in
+//    std::optional and in Either), each over a core::List and a
+//    std::vector (the List traversal's result is walked, so a lazy result
+//    pays for its cells);
 //  - the matching loop over the std::vector.
 // Read the results as ratios of the generic operation to its loop.
 #include <benchmark/benchmark.h>
@@ -15,6 +17,7 @@
 #include "Core/Foldable.h"
 #include "Core/FunctorTypes.h"
 #include "Core/Monoids.h"
+#include "Core/NonEmpty.h"
 #include "Core/Traversable.h"
 
 namespace {
@@ -130,6 +133,22 @@ void TraverseOptionalList(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(core::traverse(inOptional, list()).has_value());
 }
 BENCHMARK(TraverseOptionalList)->Unit(benchmark::kMillisecond);
+void TraverseOptionalNonEmpty(benchmark::State& state) {
+    static const core::NonEmpty<std::int64_t> ne = core::NonEmpty<std::int64_t>::fromVector(vec());
+    for (auto _ : state) benchmark::DoNotOptimize(core::traverse(inOptional, ne).has_value());
+}
+BENCHMARK(TraverseOptionalNonEmpty)->Unit(benchmark::kMillisecond);
+
+using EitherI = core::Either<int, std::int64_t>;
+auto inEither = [](std::int64_t x) { return x >= 0 ? EitherI::right(x + 1) : EitherI::left(0); };
+void TraverseEitherList(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(core::traverse(inEither, list()).isRight());
+}
+BENCHMARK(TraverseEitherList)->Unit(benchmark::kMillisecond);
+void TraverseEitherVector(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(core::traverse(inEither, vec()).isRight());
+}
+BENCHMARK(TraverseEitherVector)->Unit(benchmark::kMillisecond);
 void TraverseOptionalVector(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(core::traverse(inOptional, vec()).has_value());
 }

@@ -1,12 +1,18 @@
 // Deferred values and lazy lists against their strict counterparts:
 //  - creating and forcing a core::Lazy<int> against a plain int;
 //  - building and strictly folding a one-million-element core::List against
-//    the same work on a std::vector.
+//    the same work on a std::vector;
+//  - a lazy right fold whose function uses every rest, over one million
+//    List elements, against creating and forcing one million deferred
+//    values (the floor for a fold that makes one deferred rest per
+//    element); read FoldrEveryRest / LazyCreateForceMillion;
+//  - the size of a List cell.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <vector>
 
+#include "Core/Foldable.h"
 #include "Core/Lazy.h"
 #include "Core/List.h"
 
@@ -102,6 +108,37 @@ void VectorFoldOnly(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * N);
 }
 BENCHMARK(VectorFoldOnly)->Unit(benchmark::kMillisecond);
+
+void LazyCreateForceMillion(benchmark::State& state) {
+    for (auto _ : state) {
+        std::int64_t acc = 0;
+        for (std::int64_t i = 0; i < N; ++i) {
+            auto x = core::defer([i] { return i * 3 + 1; });
+            acc += x.force();
+        }
+        benchmark::DoNotOptimize(acc);
+    }
+    state.SetItemsProcessed(state.iterations() * N);
+}
+BENCHMARK(LazyCreateForceMillion)->Unit(benchmark::kMillisecond);
+
+void FoldrEveryRest(benchmark::State& state) {
+    core::List<std::int64_t> xs;
+    for (std::int64_t i = N; i > 0; --i) xs = core::List<std::int64_t>::cons(i, std::move(xs));
+    auto plusRest = [](std::int64_t x, const core::Lazy<std::int64_t>& rest) { return x + rest.force(); };
+    for (auto _ : state) benchmark::DoNotOptimize(core::foldr(plusRest, std::int64_t{0}, xs));
+    state.SetItemsProcessed(state.iterations() * N);
+}
+BENCHMARK(FoldrEveryRest)->Unit(benchmark::kMillisecond);
+
+// Bytes of one evaluated cell of a List<int> and of a List<std::int64_t>
+// (a deferred state holding the step), reported as counters.
+void ListCellBytes(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(state.iterations());
+    state.counters["int_cell"] = sizeof(core::detail::LazyState<core::List<int>::Step>);
+    state.counters["int64_cell"] = sizeof(core::detail::LazyState<core::List<std::int64_t>::Step>);
+}
+BENCHMARK(ListCellBytes)->Iterations(1);
 
 }  // namespace
 

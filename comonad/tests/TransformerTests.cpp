@@ -15,6 +15,7 @@
 #include "Control/Comonad/Traced.h"
 #include "Core/Monoids.h"
 #include "Data/Functor/Composition.h"
+#include "Data/Functor/WithIndex.h"
 
 using namespace comonad;
 using core::Fn;
@@ -187,6 +188,20 @@ TEST(TracedT, DistributeEvaluatesEveryElementAtTheSameTrace) {
                                                     traced<std::string>([](const std::string& m) { return m.size() * 2; })};
     auto d = core::distribute(v);
     EXPECT_EQ(runTraced(d)("abc"), (std::vector<std::size_t>{3, 6}));
+}
+
+TEST(TracedT, ImapPairsTheTraceWithTheInnerIndex) {
+    // Over Identity the inner index is the unit; the trace comes first.
+    auto w = traced<std::string>([](const std::string& m) { return m.size(); });
+    auto iw = nerrow::imap(
+        [](const std::pair<std::string, core::Unit>& i, std::size_t x) { return i.first + ":" + std::to_string(x); }, w);
+    EXPECT_EQ(runTraced(iw)("abc"), "abc:3");
+    // Over a function from Int, the inner index is that argument.
+    TracedT<std::string, core::FunctionK<int>, int> f{Fn<int, Fn<std::string, int>>([](int n) {
+        return Fn<std::string, int>([n](std::string m) { return n * 10 + static_cast<int>(m.size()); });
+    })};
+    auto fi = nerrow::imap([](const std::pair<std::string, int>& i, int x) { return std::make_pair(i.first + std::to_string(i.second), x); }, f);
+    EXPECT_EQ(runTracedT(fi)(4)("xy"), (std::pair<std::string, int>{"xy4", 42}));
 }
 
 // ---- Laws of the transformers -------------------------------------------------

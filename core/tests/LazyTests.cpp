@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -78,4 +80,96 @@ TEST(Lazy, AFailureIsRethrownOnEveryDemand) {
     EXPECT_THROW(x.force(), std::runtime_error);
     EXPECT_THROW(x.force(), std::runtime_error);
     EXPECT_EQ(calls, 1);
+}
+
+// Two values computed on two threads, each demanding the other once both
+// have started: the thread that closes the cycle raises, and the other one
+// receives the same failure through the value it waits for. Run with a
+// watchdog, so a deadlock fails the test instead of hanging it.
+namespace {
+struct CycleRun {
+    std::atomic<int> started{0};
+    std::vector<std::optional<core::Lazy<int>>> values;
+    std::vector<std::string> outcomes;
+    std::atomic<int> finished{0};
+};
+
+// n values, value i demanding value (i + 1) % n, each forced on a thread of
+// its own; returns false if they did not all finish within the time limit.
+bool runCycle(const std::shared_ptr<CycleRun>& run, int n) {
+    run->values.resize(n);
+    run->outcomes.resize(n);
+    for (int i = 0; i < n; ++i)
+        run->values[i].emplace(core::defer([raw = run.get(), i, n]() -> int {
+            raw->started.fetch_add(1);
+            while (raw->started.load() < n) std::this_thread::yield();
+            return raw->values[(i + 1) % n]->force() + 1;
+        }));
+    for (int i = 0; i < n; ++i)
+        std::thread([run, i] {
+            try {
+                run->values[i]->force();
+                run->outcomes[i] = "no error";
+            } catch (const core::Error& e) {
+                run->outcomes[i] = e.what();
+            }
+            run->finished.fetch_add(1);
+        }).detach();
+    for (int waited = 0; waited < 1000 && run->finished.load() < n; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return run->finished.load() == n;
+}
+}  // namespace
+
+TEST(Lazy, CycleAcrossThreadsRaisesInsteadOfDeadlocking) {
+    for (int n : {2, 3}) {
+        for (int round = 0; round < 5; ++round) {
+            // Shared with the threads, and kept alive if they hang.
+            auto run = std::make_shared<CycleRun>();
+            if (!runCycle(run, n)) {
+                new std::shared_ptr<CycleRun>(run);  // the blocked threads still use it
+                FAIL() << "deferred values demanding each other across " << n << " threads deadlocked";
+            }
+            for (int i = 0; i < n; ++i) EXPECT_EQ(run->outcomes[i], "deferred value depends on itself") << i;
+        }
+    }
+}
+
+// Waiting for a value another thread computes is not a cycle: the waiting
+// thread gets the value.
+TEST(Lazy, WaitingForAnotherThreadWithoutACycleSucceeds) {
+    std::atomic<bool> started{false}, release{false};
+    auto slow = core::defer([&] {
+        started.store(true);
+        while (!release.load()) std::this_thread::yield();
+        return 5;
+    });
+    auto outer = core::defer([&, slow] { return slow.force() * 2; });
+    std::thread t([&] { slow.force(); });
+    while (!started.load()) std::this_thread::yield();
+    std::thread u([&] { EXPECT_EQ(outer.force(), 10); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    release.store(true);
+    t.join();
+    u.join();
+}
+
+// Chains of deferred values that were never forced are freed in constant
+// stack, whatever the functions capture.
+TEST(Lazy, TenMillionUnforcedChainIsDroppedInConstantStack) {
+    constexpr long n = 10'000'000;
+    core::Lazy<long> v = core::now(0L);
+    for (long i = 0; i < n; ++i) v = core::defer([p = v] { return *p + 1; });
+    v = core::now(0L);  // the chain is freed here
+    // The same through fields, which hold small values inline.
+    core::LazyField<long> f(0L);
+    for (long i = 0; i < n; ++i) f = core::LazyField<long>(core::defer([p = f] { return *p + 1; }));
+    f = core::LazyField<long>(0L);
+    // A chain that is partly forced: the forced part holds no function.
+    core::Lazy<long> w = core::now(0L);
+    for (long i = 0; i < 100'000; ++i) w = core::defer([p = w] { return *p + 1; });
+    EXPECT_EQ(w.force(), 100'000);
+    for (long i = 0; i < n; ++i) w = core::defer([p = w] { return *p + 1; });
+    w = core::now(0L);
+    EXPECT_EQ(v.force() + f.force() + w.force(), 0);
 }

@@ -81,6 +81,27 @@ TEST(List, TenMillionCellsInConstantStack) {
               n * (n + 1) / 2);
 }
 
+// Lists whose cells are still deferred functions that hold the previous
+// list (appends, nested takes) are freed in constant stack, also after the
+// first cell was forced.
+TEST(List, TenMillionDeferredAppendsAndTakesDropInConstantStack) {
+    constexpr std::int64_t n = 10'000'000;
+    {
+        List<std::int64_t> xs;
+        for (std::int64_t i = 0; i < n; ++i) xs = xs.append(List<std::int64_t>::cons(i, {}));
+    }
+    {
+        List<std::int64_t> xs = List<std::int64_t>::iterate([](std::int64_t v) { return v + 1; }, 0);
+        for (std::int64_t i = 0; i < n; ++i) xs = xs.take(static_cast<std::size_t>(n + 5 - i));
+    }
+    // Forcing the head of a million nested appends leaves a million
+    // deferred appends behind it.
+    List<std::int64_t> ys;
+    for (std::int64_t i = 0; i < 1'000'000; ++i) ys = ys.append(List<std::int64_t>::cons(i, {}));
+    EXPECT_EQ(ys.head(), 0);
+    EXPECT_EQ(ys.drop(3).head(), 3);
+}
+
 TEST(List, SharedBetweenThreads) {
     auto nats = List<int>::iterate([](int v) { return v + 1; }, 0).take(20000);
     std::vector<std::thread> ts;
@@ -100,3 +121,20 @@ TEST(NonEmpty, HeadAndTail) {
     EXPECT_THROW(NonEmpty<int>::fromVector({}), core::Error);
     EXPECT_LT(NonEmpty<int>(1), NonEmpty<int>(1, List<int>{0}));
 }
+
+// Lists are ordered exactly when their elements are; asking does not need
+// the element type to be complete before the list is used (a tree holding a
+// list of trees is named before it is complete).
+namespace {
+struct Unordered {
+    int x;
+    bool operator==(const Unordered&) const = default;
+};
+struct SelfListed {
+    core::List<SelfListed> children;
+    int label = 0;
+};
+}  // namespace
+static_assert(std::three_way_comparable<core::List<int>>);
+static_assert(!std::three_way_comparable<core::List<Unordered>>);
+static_assert(sizeof(core::List<SelfListed>) > 0);

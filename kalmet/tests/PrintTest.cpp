@@ -42,9 +42,9 @@ TEST(Print, IsoTextOfEveryValue) {
     std::ostringstream os;
     os << leapDay << ' ' << instant << ' ' << Q2 << ' ' << Monday;
     EXPECT_EQ(os.str(), "2024-02-29 2024-02-29T07:04:56.5Z Q2 Monday");
-    EXPECT_EQ(formatWithSpec("%d/%m/%Y", leapDay), "29/02/2024");
-    EXPECT_THROW(formatWithSpec("%H", leapDay), core::Error);
-    EXPECT_THROW(formatWithSpec("%Y", fromYearQuarter(2024, Q1)), core::Error);
+    EXPECT_EQ(formatWith("%d/%m/%Y", leapDay), "29/02/2024");
+    EXPECT_THROW(formatWith("%H", leapDay), core::Error);
+    EXPECT_THROW(formatWith("%Y", fromYearQuarter(2024, Q1)), core::Error);
 }
 
 #ifdef KALMET_TEST_FMT

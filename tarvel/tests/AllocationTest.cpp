@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Data/Time/FromText.h"
+#include "Data/Time/ToText.h"
 
 namespace {
 std::atomic<long> allocations{0};
@@ -80,4 +81,33 @@ TEST(Allocation, ValuesBeyond64BitsAreKeptWhole) {
     // The year fits in 64 bits, its day count does not.
     const std::string farDay = "-123456789012345678-12-31";
     EXPECT_GT(allocationsDuring([&] { EXPECT_TRUE(tarvel::parseDay(farDay)); }), 0);
+}
+
+// Rendering into a caller's buffer allocates nothing for values that fit
+// 64 bits, whatever their size.
+TEST(Allocation, NoneRenderingIntoTheCallersBuffer) {
+    const auto utc = *tarvel::parseUTCTime("2024-02-29T12:34:56.123456789+05:30");
+    const auto zoned = *tarvel::parseZonedTime("-9223372036854775-12-31T23:59:60.999999999999-23:59");
+    const auto local = *tarvel::parseLocalTime("2000-01-01 12:00:00.5");
+    const auto day = *tarvel::parseDay("-12345678901234567-12-31");
+    const auto month = *tarvel::parseMonth("2000-01");
+    const auto quarter = *tarvel::parseQuarter("2000-Q2");
+    const auto time = *tarvel::parseTimeOfDay("23:59:60.999999999999");
+    const auto zone = *tarvel::parseTimeZone("-08:00");
+    char buf[tarvel::maxZonedTimeChars];
+    char small[4];
+    EXPECT_EQ(allocationsDuring([&] {
+                  char* const end = buf + sizeof buf;
+                  EXPECT_EQ(tarvel::toChars(buf, end, utc).ec, std::errc());
+                  EXPECT_EQ(tarvel::toChars(buf, end, zoned).ec, std::errc());
+                  EXPECT_EQ(tarvel::toChars(buf, end, local).ec, std::errc());
+                  EXPECT_EQ(tarvel::toChars(buf, end, day).ec, std::errc());
+                  EXPECT_EQ(tarvel::toChars(buf, end, month).ec, std::errc());
+                  EXPECT_EQ(tarvel::toChars(buf, end, quarter).ec, std::errc());
+                  EXPECT_EQ(tarvel::toChars(buf, end, kalmet::Q1).ec, std::errc());
+                  EXPECT_EQ(tarvel::toChars(buf, end, time).ec, std::errc());
+                  EXPECT_EQ(tarvel::toChars(buf, end, zone).ec, std::errc());
+                  EXPECT_EQ(tarvel::toChars(small, small + sizeof small, zoned).ec, std::errc::value_too_large);
+              }),
+              0);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <rapidcheck/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "Data/Time/Calendar.h"
@@ -228,4 +229,52 @@ RC_GTEST_PROP(RenderRoundTrip, Timestamps, ()) {
     // UTC times up to the end of a leap second.
     const kalmet::UTCTime u = utcAt(*anyDay(), Integer(*picoseconds(86401 * second)));
     RC_ASSERT(*parseUTCTime(toText(u)) == u);
+}
+
+namespace {
+// toChars of x into buffers of every size up to the text's length and two
+// more: it fits exactly when the buffer holds the text, reports
+// value_too_large otherwise, and never writes at or past `last` (a guard
+// byte after `last` stays untouched).
+template <class T>
+void intoEveryBufferSize(const T& x, std::size_t maxChars) {
+    const std::string want = toString(x);
+    EXPECT_LE(want.size(), maxChars) << want;
+    for (std::size_t n = 0; n <= want.size() + 2; ++n) {
+        std::string buf(n + 1, '#');
+        char* first = buf.data();
+        const auto [end, ec] = toChars(first, first + n, x);
+        EXPECT_EQ(buf[n], '#') << "wrote past the end for size " << n << ": " << want;
+        if (n >= want.size()) {
+            EXPECT_EQ(ec, std::errc()) << want;
+            EXPECT_EQ(std::string(first, end), want);
+        } else {
+            EXPECT_EQ(ec, std::errc::value_too_large) << n << " " << want;
+            EXPECT_EQ(end, first + n);
+        }
+    }
+}
+}  // namespace
+
+TEST(RenderForms, IntoTheCallersBufferAsToStringWithinTheDocumentedMaximum) {
+    const core::Int minInt = std::numeric_limits<core::Int>::min();
+    const kalmet::Day lowDay = kalmet::fromGregorian(Year(minInt), 12, 31);
+    const TimeOfDay longest = tod(23, 59, 60 * second + 999'999'999'999);
+    const kalmet::TimeZone widestZone = kalmet::minutesToTimeZone(minInt);
+    intoEveryBufferSize(Year(minInt), maxYearChars);
+    intoEveryBufferSize(Year(2000), maxYearChars);
+    intoEveryBufferSize(kalmet::fromYearMonth(Year(minInt), 12), maxMonthChars);
+    intoEveryBufferSize(lowDay, maxDayChars);
+    intoEveryBufferSize(kalmet::fromYearQuarter(Year(minInt), kalmet::Q4), maxQuarterChars);
+    intoEveryBufferSize(kalmet::Q3, maxQuarterOfYearChars);
+    intoEveryBufferSize(longest, maxTimeOfDayChars);
+    intoEveryBufferSize(widestZone, maxTimeZoneChars);
+    intoEveryBufferSize(kalmet::utc(), maxTimeZoneChars);
+    intoEveryBufferSize(kalmet::LocalTime{lowDay, longest}, maxLocalTimeChars);
+    intoEveryBufferSize(kalmet::UTCTime{lowDay, kalmet::DiffTime::fromPicoseconds(86400 * second + 999'999'999'999)},
+                        maxUTCTimeChars);
+    intoEveryBufferSize(kalmet::ZonedTime{{lowDay, longest}, widestZone}, maxZonedTimeChars);
+    // A year beyond 64 bits is written too, when the buffer is large enough.
+    const kalmet::Day huge = kalmet::fromGregorian(bigYear("-" + std::string(30, '9')), 1, 1);
+    intoEveryBufferSize(huge, 64);
 }

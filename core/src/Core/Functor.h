@@ -70,12 +70,14 @@ auto voided(FA&& fa) {
 // ---- Implementations -----------------------------------------------------
 
 namespace detail {
+// Each result cell is computed in place when demanded (one allocation per
+// cell).
 template <class B, class A, class F>
 List<B> mapList(std::shared_ptr<const F> f, List<A> xs) {
-    return List<B>::lazy([f = std::move(f), xs = std::move(xs)]() -> List<B> {
+    return List<B>::lazyStep([f = std::move(f), xs = std::move(xs)]() -> typename List<B>::Step {
         const auto& st = xs.step();
-        if (!st) return List<B>();
-        return List<B>::cons((*f)(st->head), mapList<B>(f, st->tail));
+        if (!st) return std::nullopt;
+        return typename List<B>::Cons{(*f)(st->head), mapList<B>(f, st->tail)};
     });
 }
 }  // namespace detail

@@ -1,10 +1,11 @@
 #include "Core/Lazy.h"
 
-#include <pthread.h>
-
 #include <cstddef>
+#include <cstdlib>
+#include <mutex>
 
 #include "Core/Error.h"
+#include "Core/Stack.h"
 
 namespace core::detail {
 
@@ -15,125 +16,221 @@ struct Frame {
     const LazyBase* state;
     const Frame* outer;
 };
-thread_local const Frame* evaluating = nullptr;
+// The thread's evaluation state, in one thread-local object so that an
+// evaluation looks it up once: the chain of values being evaluated and the
+// stack floor (below).
+struct ThreadState {
+    const Frame* evaluating;
+    std::uintptr_t stackFloor;  // 0 until computed for this thread
+};
+thread_local ThreadState current{};
 
 bool onThisThread(const LazyBase* s) noexcept {
-    for (const Frame* f = evaluating; f; f = f->outer)
+    for (const Frame* f = current.evaluating; f; f = f->outer)
         if (f->state == s) return true;
     return false;
 }
 
 struct Push {
+    ThreadState& ts;
     Frame frame;
-    explicit Push(const LazyBase* s) noexcept : frame{s, evaluating} { evaluating = &frame; }
-    ~Push() { evaluating = frame.outer; }
+    Push(ThreadState& t, const LazyBase* s) noexcept : ts(t), frame{s, t.evaluating} { ts.evaluating = &frame; }
+    ~Push() { ts.evaluating = frame.outer; }
 };
 
 // Demands nested deeper than the thread's stack allows continue on a fresh
-// segment: a helper thread with a large stack (address space reserved,
-// pages used on demand) runs the computation while the demanding thread
-// waits. The helper continues the demanding thread's chain of values being
-// evaluated, so a value that demands itself is still reported.
-// (Kept below 64 MB, the largest stack AddressSanitizer cleans up when an
-// exception leaves it.)
-constexpr std::size_t segmentBytes = std::size_t{32} << 20;
+// stack segment (Core/Stack.h) while the demanding thread waits. The
+// segment continues the demanding thread's chain of values being evaluated,
+// so a value that demands itself is still reported.
 // Stack kept free below the point where a demand switches segments: room
 // for what runs between two nested demands.
 constexpr std::size_t reserveBytes = std::size_t{2} << 20;
 
-// The lowest stack address at which a computation still runs in place; 0
-// until computed for this thread.
-thread_local std::uintptr_t stackFloor = 0;
-
 std::uintptr_t computeStackFloor() noexcept {
-    char probe;
-    const auto here = reinterpret_cast<std::uintptr_t>(&probe);
-    pthread_attr_t attr;
-    void* addr = nullptr;
-    std::size_t size = 0;
-    bool known = false;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-        known = pthread_attr_getstack(&attr, &addr, &size) == 0 && addr != nullptr && size != 0;
-        pthread_attr_destroy(&attr);
-    }
-    const auto low = reinterpret_cast<std::uintptr_t>(addr);
-    if (!known || here < low || here - low > size) {
-        // Unknown bounds: assume a few megabytes below this point.
-        const std::uintptr_t assumed = std::uintptr_t{4} << 20;
-        return here > assumed ? here - assumed + reserveBytes / 2 : 1;
-    }
-    const std::size_t reserve = reserveBytes < size / 4 ? reserveBytes : size / 4;
-    return low + reserve;
+    const StackBounds b = threadStack();
+    return b.low + (reserveBytes < b.size / 4 ? reserveBytes : b.size / 4);
 }
 
-bool stackIsLow() noexcept {
-    if (stackFloor == 0) stackFloor = computeStackFloor();
+// Whether the stack is used up to the lowest address at which a
+// computation still runs in place.
+bool stackIsLow(ThreadState& ts) noexcept {
+    if (ts.stackFloor == 0) ts.stackFloor = computeStackFloor();
     char probe;
-    return reinterpret_cast<std::uintptr_t>(&probe) < stackFloor;
+    return reinterpret_cast<std::uintptr_t>(&probe) < ts.stackFloor;
 }
 
 struct SegmentJob {
     void (*call)(void*);
     void* arg;
     const Frame* chain;
-    std::exception_ptr error;
 };
 
-void* runSegment(void* p) {
-    auto* job = static_cast<SegmentJob*>(p);
-    evaluating = job->chain;
-    try {
-        job->call(job->arg);
-    } catch (...) {
-        job->error = std::current_exception();
+// call(arg) on a fresh stack segment, continuing this thread's chain.
+void runOnNewSegment(void (*call)(void*), void* arg) {
+    SegmentJob job{call, arg, current.evaluating};
+    const bool ran = runOnFreshStack(
+        [](void* p) {
+            auto* j = static_cast<SegmentJob*>(p);
+            current.evaluating = j->chain;
+            struct Reset {
+                ~Reset() { current.evaluating = nullptr; }
+            } reset;
+            j->call(j->arg);
+        },
+        &job);
+    if (!ran) raise("deferred value: no memory to continue a deeper evaluation");
+}
+// ---- Releasing chains in constant stack ----------------------------------
+//
+// Freeing a state runs the destructor of its function or value, which may
+// drop the last reference to further states, and so on along a chain. The
+// first state freed on a thread drains a thread-local queue: states whose
+// last reference goes while a state is being freed are queued instead of
+// freed in place. Most chains keep one or two entries queued; wide
+// structures spill into a heap buffer that is given back once drained. The
+// queue is trivially destructible, so states freed during thread exit are
+// still handled.
+struct ReleaseQueue {
+    static constexpr std::size_t inlineSlots = 32;
+    bool draining;
+    std::size_t size;
+    std::size_t heapCap;
+    const LazyBase** heap;
+    const LazyBase* slots[inlineSlots];
+
+    // False when no memory is left to queue p.
+    bool push(const LazyBase* p) noexcept {
+        if (size < inlineSlots) {
+            slots[size++] = p;
+            return true;
+        }
+        const std::size_t i = size - inlineSlots;
+        if (i == heapCap) {
+            const std::size_t cap = heapCap ? heapCap * 2 : 256;
+            void* grown = std::realloc(static_cast<void*>(heap), cap * sizeof(const LazyBase*));
+            if (!grown) return false;
+            heap = static_cast<const LazyBase**>(grown);
+            heapCap = cap;
+        }
+        heap[i] = p;
+        ++size;
+        return true;
     }
-    evaluating = nullptr;
-    return nullptr;
+    const LazyBase* pop() noexcept {
+        --size;
+        return size < inlineSlots ? slots[size] : heap[size - inlineSlots];
+    }
+};
+thread_local ReleaseQueue releaseQueue{};
+
+// ---- Waiting for another thread --------------------------------------------
+//
+// A thread that must wait for a value another thread is computing records,
+// under one lock, which value it waits for and the chain of values it is
+// computing itself (stable while it waits). The chain of who waits for whom
+// is followed from the value about to be waited for: its runner is the
+// waiting thread whose chain holds it, which waits for another value, and
+// so on. Reaching a value this thread is computing means the wait would
+// never end. Taking the lock only on this slow path keeps uncontended
+// evaluation free of it; checking and recording under the same lock means
+// the last thread to close a cycle always sees the others.
+struct Waiter {
+    const LazyBase* waitsFor;
+    const Frame* chain;
+    Waiter* prev;
+    Waiter* next;
+};
+std::mutex waitersLock;
+Waiter* waiters = nullptr;  // guarded by waitersLock
+
+bool chainHolds(const Frame* f, const LazyBase* s) noexcept {
+    for (; f; f = f->outer)
+        if (f->state == s) return true;
+    return false;
 }
 
-// call(arg), on a fresh stack segment when this one is nearly used up.
-void runWithStack(void (*call)(void*), void* arg) {
-    if (!stackIsLow()) {
-        call(arg);
-        return;
+// With waitersLock held: whether waiting for s would close a cycle.
+bool waitClosesCycle(const LazyBase* s) noexcept {
+    std::size_t count = 0;
+    for (const Waiter* w = waiters; w; w = w->next) ++count;
+    const LazyBase* cur = s;
+    // Each step moves to another waiting thread; more steps than waiters
+    // means a cycle among the others, which their own checks report.
+    for (std::size_t step = 0; step <= count; ++step) {
+        const Waiter* runner = nullptr;
+        for (const Waiter* w = waiters; w && !runner; w = w->next)
+            if (chainHolds(w->chain, cur)) runner = w;
+        if (!runner) return false;  // cur's runner is not waiting
+        cur = runner->waitsFor;
+        if (onThisThread(cur)) return true;
     }
-    SegmentJob job{call, arg, evaluating, nullptr};
-    pthread_attr_t attr;
-    pthread_t thread;
-    bool started = false;
-    if (pthread_attr_init(&attr) == 0) {
-        started = pthread_attr_setstacksize(&attr, segmentBytes) == 0 &&
-                  pthread_create(&thread, &attr, &runSegment, &job) == 0;
-        pthread_attr_destroy(&attr);
-    }
-    if (!started) raise("deferred value: no memory to continue a deeper evaluation");
-    pthread_join(thread, nullptr);
-    if (job.error) std::rethrow_exception(job.error);
+    return false;
 }
 }  // namespace
+
+void LazyBase::destroy(const LazyBase* p) noexcept {
+    ReleaseQueue& q = releaseQueue;
+    if (q.draining) {
+        if (q.push(p)) return;
+        delete p;  // out of memory: free in place
+        return;
+    }
+    q.draining = true;
+    delete p;
+    while (q.size > 0) delete q.pop();
+    std::free(static_cast<void*>(q.heap));
+    q.heap = nullptr;
+    q.heapCap = 0;
+    q.draining = false;
+}
+
+void LazyBase::waitForOtherThread() {
+    Waiter me{this, current.evaluating, nullptr, nullptr};
+    {
+        std::lock_guard<std::mutex> lock(waitersLock);
+        // Ask the running thread to wake us; stop if it has finished.
+        std::uint8_t st = status_.load(std::memory_order_acquire);
+        while (st == Running && !status_.compare_exchange_weak(st, RunningWaited, std::memory_order_acq_rel)) {
+        }
+        if (st != Running && st != RunningWaited) return;
+        if (waitClosesCycle(this)) raise("deferred value depends on itself");
+        me.next = waiters;
+        if (waiters) waiters->prev = &me;
+        waiters = &me;
+    }
+    status_.wait(RunningWaited, std::memory_order_acquire);
+    std::lock_guard<std::mutex> lock(waitersLock);
+    if (me.prev)
+        me.prev->next = me.next;
+    else
+        waiters = me.next;
+    if (me.next) me.next->prev = me.prev;
+}
 
 void LazyBase::evaluate() {
     for (;;) {
         std::uint8_t st = status_.load(std::memory_order_acquire);
         if (st == Done) return;
         if (st == Failed) rethrowError();
-        if (st == Running) {
+        if (st == Running || st == RunningWaited) {
             if (onThisThread(this)) raise("deferred value depends on itself");
-            status_.wait(Running, std::memory_order_acquire);
+            waitForOtherThread();
             continue;
         }
         if (!status_.compare_exchange_strong(st, Running, std::memory_order_acquire)) continue;
         try {
-            Push p(this);
-            runWithStack([](void* self) { static_cast<LazyBase*>(self)->compute(); }, this);
+            ThreadState& ts = current;
+            Push p(ts, this);
+            if (!stackIsLow(ts))
+                compute();
+            else
+                runOnNewSegment([](void* self) { static_cast<LazyBase*>(self)->compute(); }, this);
         } catch (...) {
             storeError(std::current_exception());
-            status_.store(Failed, std::memory_order_release);
-            status_.notify_all();
+            if (status_.exchange(Failed, std::memory_order_acq_rel) == RunningWaited) status_.notify_all();
             throw;
         }
-        status_.store(Done, std::memory_order_release);
-        status_.notify_all();
+        if (status_.exchange(Done, std::memory_order_acq_rel) == RunningWaited) status_.notify_all();
         return;
     }
 }

@@ -19,6 +19,16 @@
 // thread waits, so deep chains (a lazy right fold over millions of
 // elements) are limited by memory, not by the thread's stack.
 //
+// A value that demands, from another thread, a value whose computation is
+// (directly or through other threads) waiting for it would deadlock; the
+// thread whose demand closes such a cycle raises the same error instead.
+//
+// Dropping the last handle frees the state, the captured function or the
+// value, and whatever they hold. A chain of deferred values that hold one
+// another (each capturing the previous one, list cells, ...) is freed in a
+// loop, not by nested destructor calls, so chains of any length are
+// released in constant stack.
+//
 // Copies of a Lazy share one state, so copying is cheap. `core::now(x)`
 // builds an already evaluated value. Lazy<T> may name a T that is still
 // incomplete (a recursive type), because the state lives behind a pointer.
@@ -40,7 +50,9 @@ namespace detail {
 // keeps the cells of long lazy lists small.
 class LazyBase {
 public:
-    enum Status : std::uint8_t { Pending = 0, Running = 1, Done = 2, Failed = 3 };
+    // RunningWaited: Running, and another thread waits for the result, so
+    // finishing must wake it (an uncontended evaluation skips the wake-up).
+    enum Status : std::uint8_t { Pending = 0, Running = 1, Done = 2, Failed = 3, RunningWaited = 4 };
 
     LazyBase(const LazyBase&) = delete;
     LazyBase& operator=(const LazyBase&) = delete;
@@ -53,7 +65,7 @@ public:
     void retain() const noexcept { refs_.fetch_add(1, std::memory_order_relaxed); }
     // Drops one reference; frees the state with the last one.
     void release() const noexcept {
-        if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+        if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) destroy(this);
     }
     // True when exactly one handle refers to this state.
     bool unique() const noexcept { return refs_.load(std::memory_order_acquire) == 1; }
@@ -68,6 +80,14 @@ protected:
     Status status() const noexcept { return static_cast<Status>(status_.load(std::memory_order_acquire)); }
 
 private:
+    // Frees a state whose last reference is gone. A state freed while
+    // another is being freed on this thread is queued and freed by the
+    // outermost call, so freeing a chain never nests.
+    static void destroy(const LazyBase* p) noexcept;
+    // Waits while another thread computes this value; raises when that
+    // thread (or one it waits for, and so on) waits for this thread.
+    void waitForOtherThread();
+
     mutable std::atomic<std::uint32_t> refs_{1};
     std::atomic<std::uint8_t> status_;
 };

@@ -2,10 +2,9 @@
 
 #include <array>
 #include <cstring>
-#include <exception>
 
-#include <pthread.h>
 
+#include "Core/Stack.h"
 #include "Core/Text.h"
 
 namespace core {
@@ -13,70 +12,33 @@ namespace core {
 thread_local int detail::ReaderDepth::depth = 0;
 thread_local bool detail::ReaderDepth::exceeded = false;
 
-namespace {
-// A fresh segment's stack (address space reserved, pages used on demand;
-// below 64 MB, the largest stack AddressSanitizer cleans up when an
-// exception leaves it).
-constexpr std::size_t readerSegmentBytes = std::size_t{32} << 20;
-
-struct ReaderSegment {
-    void (*call)(void*);
-    void* arg;
-    int depth;
-    std::exception_ptr error;
-    bool exceeded = false;
-};
-
-void* runReaderSegment(void* p) {
-    auto* job = static_cast<ReaderSegment*>(p);
-    detail::ReaderDepth::depth = job->depth;
-    try {
-        job->call(job->arg);
-    } catch (...) {
-        job->error = std::current_exception();
-    }
-    job->exceeded = detail::ReaderDepth::exceeded;
-    return nullptr;
-}
-}  // namespace
-
-void detail::runOnFreshStack(void (*call)(void*), void* arg) {
-    ReaderSegment job{call, arg, ReaderDepth::depth, nullptr};
-    pthread_attr_t attr;
-    pthread_t thread;
-    bool started = false;
-    if (pthread_attr_init(&attr) == 0) {
-        started = pthread_attr_setstacksize(&attr, readerSegmentBytes) == 0 &&
-                  pthread_create(&thread, &attr, &runReaderSegment, &job) == 0;
-        pthread_attr_destroy(&attr);
-    }
-    if (!started) {
-        // No thread to continue on: the reader fails as if nested too deep.
-        ReaderDepth::exceeded = true;
-        return;
-    }
-    pthread_join(thread, nullptr);
-    if (job.exceeded) ReaderDepth::exceeded = true;
-    if (job.error) std::rethrow_exception(job.error);
+void detail::runReaderOnFreshStack(void (*call)(void*), void* arg) {
+    // The segment starts at this thread's nesting depth and reports back
+    // whether the limit was reached there.
+    struct Job {
+        void (*call)(void*);
+        void* arg;
+        int depth;
+        bool exceeded;
+    } job{call, arg, ReaderDepth::depth, false};
+    const bool ran = runOnFreshStack(
+        [](void* p) {
+            auto* j = static_cast<Job*>(p);
+            ReaderDepth::depth = j->depth;
+            struct Report {
+                Job* j;
+                ~Report() { j->exceeded = ReaderDepth::exceeded; }
+            } report{j};
+            j->call(j->arg);
+        },
+        &job);
+    // No thread to continue on: the reader fails as if nested too deep.
+    if (!ran || job.exceeded) ReaderDepth::exceeded = true;
 }
 
 bool detail::stackHasRoom() noexcept {
-    // The lowest address of this thread's stack, looked up once per thread;
-    // 0 when it cannot be found (then only the depth count limits nesting).
-    static thread_local const std::uintptr_t low = [] {
-        std::uintptr_t base = 0;
-        pthread_attr_t attr;
-        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-            void* addr = nullptr;
-            std::size_t size = 0;
-            if (pthread_attr_getstack(&attr, &addr, &size) == 0) base = reinterpret_cast<std::uintptr_t>(addr);
-            pthread_attr_destroy(&attr);
-        }
-        return base;
-    }();
-    constexpr std::uintptr_t margin = 512 * 1024;
-    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-    return low == 0 || here > low + margin;
+    constexpr std::size_t margin = 512 * 1024;
+    return stackLeft() > margin;
 }
 
 std::size_t detail::decodeAt(std::string_view in, std::size_t pos, Char& out) noexcept {

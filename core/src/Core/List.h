@@ -74,13 +74,48 @@ public:
     }
     template <class It>
     static List fromRange(It first, It last) {
-        // Built back to front, one cell per element, without recursion.
-        std::vector<A> tmp(first, last);
-        List out;
-        for (auto i = tmp.rbegin(); i != tmp.rend(); ++i) out = cons(std::move(*i), std::move(out));
-        return out;
+        // One evaluated cell per element, front to back, without recursion.
+        Builder b;
+        for (; first != last; ++first) b.push_back(*first);
+        return std::move(b).build();
     }
     static List fromVector(const std::vector<A>& xs) { return fromRange(xs.begin(), xs.end()); }
+    static List fromVector(std::vector<A>&& xs) {
+        Builder b;
+        for (auto&& x : xs) b.push_back(A(std::move(x)));  // auto&&: std::vector<bool> yields proxies
+        return std::move(b).build();
+    }
+
+    // Builds an evaluated list front to back in one pass, one cell per
+    // element, for producers that know their elements in order (strict
+    // traversals, conversions):
+    //   List<int>::Builder b; b.push_back(1); b.push_back(2);
+    //   List<int> xs = std::move(b).build();   // [1, 2]
+    // The cells are private to the builder until build(), which is what
+    // lets it link each new cell behind the previous one.
+    class Builder {
+    public:
+        Builder() noexcept = default;
+        Builder(const Builder&) = delete;
+        Builder& operator=(const Builder&) = delete;
+        Builder(Builder&& o) noexcept : first_(std::move(o.first_)), last_(std::exchange(o.last_, nullptr)) {}
+
+        void push_back(A x) {
+            List cell(Lazy<Step>::ready(Cons{std::move(x), List()}));
+            List* slot = last_ ? last_ : &first_;
+            *slot = std::move(cell);
+            last_ = &slot->s_->value()->tail;
+        }
+        // The list built so far; the builder is left empty.
+        List build() && {
+            last_ = nullptr;
+            return std::move(first_);
+        }
+
+    private:
+        List first_;
+        List* last_ = nullptr;  // the empty tail to fill next (null: first_)
+    };
 
     // x, f(x), f(f(x)), ...: unbounded; each element is computed when its
     // cell is first demanded.
@@ -232,10 +267,12 @@ public:
             if (!(*i == *j)) return false;
         return i == a.end() && j == b.end();
     }
-    // Lexicographic order.
-    friend auto operator<=>(const List& a, const List& b)
-        requires std::three_way_comparable<A>
-    {
+    // Lexicographic order. (A template, so that whether A is ordered is asked
+    // only when lists are compared: a type that holds a list of itself, such
+    // as a tree, is still incomplete when its List is instantiated.)
+    template <class B = A>
+        requires std::three_way_comparable<B>
+    friend auto operator<=>(const List& a, const List& b) {
         auto i = a.begin(), j = b.begin();
         for (; i != a.end() && j != b.end(); ++i, ++j)
             if (auto c = *i <=> *j; c != 0) return c;

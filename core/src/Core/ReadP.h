@@ -60,7 +60,7 @@ namespace detail {
 bool stackHasRoom() noexcept;
 // Runs call(arg) on a fresh stack segment and waits for it; the reader
 // nesting count carries over, an exception thrown by call is rethrown here.
-void runOnFreshStack(void (*call)(void*), void* arg);
+void runReaderOnFreshStack(void (*call)(void*), void* arg);
 // Counts the nesting of running readers on this thread; `exceeded` records
 // that some reader failed because the nesting limit was reached (cleared by
 // whoever wants to know, such as readEither).
@@ -100,7 +100,7 @@ public:
             int prec;
             Parses<T> out;
         } job{f_.get(), in, pos, prec, {}};
-        detail::runOnFreshStack([](void* p) {
+        detail::runReaderOnFreshStack([](void* p) {
             auto* j = static_cast<Job*>(p);
             j->out = (*j->f)(j->in, j->pos, j->prec);
         }, &job);

@@ -14,10 +14,13 @@
 //   and Monad (Core/Applicative.h) that combines the W parts left to right;
 //   tell(w) logs w.
 //
-// A StateL built by traversing n elements runs as n nested calls; for
-// std::vector and List, mapAccumL and mapAccumR are loops instead.
+// A StateL or StateR built by traversing a List runs its n effects in a
+// loop (constant stack); built by traversing other structures it runs as n
+// nested calls. For std::vector and List, mapAccumL and mapAccumR are
+// loops as well.
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -153,6 +156,48 @@ template <class S>
 StateL<S, Unit> putState(S x) {
     return {[x = std::move(x)](S) { return std::pair<S, Unit>(x, unit); }};
 }
+
+// ---- Traversing a List -----------------------------------------------------
+//
+// The element effects are made while traversing, as liftA2 would make
+// them; the resulting computation runs them in a loop, left to right for
+// StateL and right to left for StateR, and builds the List of results in
+// the list's order.
+namespace detail {
+template <template <class, class> class St, class S, bool LeftFirst>
+struct TraverseListInState {
+    static constexpr bool special = true;
+    static constexpr bool eager = true;
+    template <class B, class F, class A>
+    static St<S, List<B>> run(F&& f, const List<A>& xs) {
+        auto effects = std::make_shared<std::vector<St<S, B>>>();
+        for (const A& x : xs) effects->push_back(f(x));
+        return {[effects = std::shared_ptr<const std::vector<St<S, B>>>(std::move(effects))](S s) {
+            if constexpr (LeftFirst) {
+                typename List<B>::Builder out;
+                for (const auto& m : *effects) {
+                    auto [s2, b] = m.run(std::move(s));
+                    s = std::move(s2);
+                    out.push_back(std::move(b));
+                }
+                return std::pair<S, List<B>>(std::move(s), std::move(out).build());
+            } else {
+                List<B> out;
+                for (auto i = effects->rbegin(); i != effects->rend(); ++i) {
+                    auto [s2, b] = i->run(std::move(s));
+                    s = std::move(s2);
+                    out = List<B>::cons(std::move(b), std::move(out));
+                }
+                return std::pair<S, List<B>>(std::move(s), std::move(out));
+            }
+        }};
+    }
+};
+}  // namespace detail
+template <class S>
+struct TraverseListIn<StateLK<S>> : detail::TraverseListInState<StateL, S, true> {};
+template <class S>
+struct TraverseListIn<StateRK<S>> : detail::TraverseListInState<StateR, S, false> {};
 
 // ---- mapAccumL / mapAccumR -----------------------------------------------
 

@@ -20,12 +20,14 @@
 //
 // The effects are combined left to right with liftA2 while the results are
 // collected into a std::vector, which the effect carries (moved, not
-// copied, by applicatives such as Identity and std::optional); Identity,
-// std::optional and Either use direct loops, the latter two stopping at the
-// first empty value or Left. A List is therefore traversed to its end,
-// except in those two at a failure, in Identity (a lazy map, so it works on
-// unbounded lists) and in Const (a foldMap, which stops early for a monoid
-// that can).
+// copied, by applicatives such as Identity and std::optional). The strict
+// applicatives use direct loops instead: Identity, std::optional and
+// Either over any range, and over a List std::optional, Either, the writer
+// (std::pair) and the state applicatives build the resulting List in one
+// pass; std::optional and Either stop at the first empty value or Left. A
+// List is therefore traversed to its end, except in those two at a
+// failure, in Identity (a lazy map, so it works on unbounded lists) and in
+// Const (a foldMap, which stops early for a monoid that can).
 #include <array>
 #include <cstddef>
 #include <deque>
@@ -51,10 +53,68 @@ concept IsTraversable =
     IsFunctor<K> && IsFoldable<K> && !requires { typename Traversable<K>::NotImplemented; };
 
 // Shortcuts for traversing a List in a particular applicative (Identity and
-// Const specialise it in Core/FunctorTypes.h).
+// Const specialise it in Core/FunctorTypes.h, the state applicatives in
+// Core/State.h). `eager` marks the strict ones, which build the whole
+// result in one pass over the list (stopping at a failure where the
+// applicative can fail); NonEmpty traverses its tail through them.
 template <class G>
 struct TraverseListIn {
     static constexpr bool special = false;
+    static constexpr bool eager = false;
+};
+namespace detail {
+// True when G's List traversal is one of the eager loops.
+template <class G>
+concept EagerListTraversal = requires { requires TraverseListIn<G>::eager; };
+}  // namespace detail
+template <>
+struct TraverseListIn<OptionalK> {
+    static constexpr bool special = true;
+    static constexpr bool eager = true;
+    template <class B, class F, class A>
+    static std::optional<List<B>> run(F&& f, const List<A>& xs) {
+        typename List<B>::Builder out;
+        for (const A& x : xs) {
+            auto r = f(x);
+            if (!r) return std::nullopt;
+            out.push_back(std::move(*r));
+        }
+        return std::optional<List<B>>(std::move(out).build());
+    }
+};
+template <class L>
+struct TraverseListIn<EitherK<L>> {
+    static constexpr bool special = true;
+    static constexpr bool eager = true;
+    template <class B, class F, class A>
+    static Either<L, List<B>> run(F&& f, const List<A>& xs) {
+        typename List<B>::Builder out;
+        for (const A& x : xs) {
+            auto r = f(x);
+            if (r.isLeft()) return Either<L, List<B>>::left(r.unsafeLeft());
+            out.push_back(r.unsafeRight());
+        }
+        return Either<L, List<B>>::right(std::move(out).build());
+    }
+};
+// The writer: the logs combined left to right, starting from mempty, as
+// liftA2 would.
+template <class W>
+    requires IsMonoid<W>
+struct TraverseListIn<PairK<W>> {
+    static constexpr bool special = true;
+    static constexpr bool eager = true;
+    template <class B, class F, class A>
+    static std::pair<W, List<B>> run(F&& f, const List<A>& xs) {
+        W log = Monoid<W>::mempty();
+        typename List<B>::Builder out;
+        for (const A& x : xs) {
+            auto r = f(x);
+            log = Semigroup<W>::combine(log, r.first);
+            out.push_back(std::move(r.second));
+        }
+        return std::pair<W, List<B>>(std::move(log), std::move(out).build());
+    }
 };
 
 // Direct loops for traversing a range in applicatives that allow one
@@ -269,7 +329,8 @@ struct Traversable<ListK> : TraversableDefaults<ListK, Traversable<ListK>> {
             return TraverseListIn<G>::template run<B>(std::forward<F>(f), xs);
         } else {
             auto vs = detail::traverseToVector<G, B>(f, xs.begin(), xs.end(), 0);
-            return Functor<G>::fmap([](const std::vector<B>& v) { return List<B>::fromVector(v); }, std::move(vs));
+            return Functor<G>::fmap([](auto&& v) { return List<B>::fromVector(std::forward<decltype(v)>(v)); },
+                                    std::move(vs));
         }
     }
 };
@@ -316,10 +377,16 @@ struct Traversable<NonEmptyK> : TraversableDefaults<NonEmptyK, Traversable<NonEm
         using G = typename E::G;
         using B = typename E::B;
         auto h = f(xs.head);
-        auto rest = detail::traverseToVector<G, B>(f, xs.tail.begin(), xs.tail.end(), 0);
-        return Applicative<G>::liftA2(
-            [](B b, const std::vector<B>& v) { return NonEmpty<B>(std::move(b), List<B>::fromVector(v)); },
-            std::move(h), std::move(rest));
+        if constexpr (detail::EagerListTraversal<G>) {
+            auto rest = TraverseListIn<G>::template run<B>(f, xs.tail);
+            return Applicative<G>::liftA2(
+                [](const B& b, const List<B>& t) { return NonEmpty<B>(b, t); }, std::move(h), std::move(rest));
+        } else {
+            auto rest = detail::traverseToVector<G, B>(f, xs.tail.begin(), xs.tail.end(), 0);
+            return Applicative<G>::liftA2(
+                [](B b, std::vector<B> v) { return NonEmpty<B>(std::move(b), List<B>::fromVector(std::move(v))); },
+                std::move(h), std::move(rest));
+        }
     }
 };
 

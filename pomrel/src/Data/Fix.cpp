@@ -1,6 +1,6 @@
 #include "Data/Fix.h"
 
-#include <pthread.h>
+#include "Core/Stack.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,24 +24,10 @@ thread_local std::vector<const core::detail::LazyBase*> pending;
 thread_local std::uintptr_t floorAddress = 0;
 
 std::uintptr_t computeFloor() noexcept {
-    char probe;
-    const auto here = reinterpret_cast<std::uintptr_t>(&probe);
-    pthread_attr_t attr;
-    void* addr = nullptr;
-    std::size_t size = 0;
-    bool known = false;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-        known = pthread_attr_getstack(&attr, &addr, &size) == 0 && addr != nullptr && size != 0;
-        pthread_attr_destroy(&attr);
-    }
-    const auto low = reinterpret_cast<std::uintptr_t>(addr);
-    if (!known || here < low || here - low > size) {
-        const std::uintptr_t assumed = std::uintptr_t{4} << 20;
-        return here > assumed ? here - assumed + (std::uintptr_t{3} << 20) : 1;
-    }
-    const std::size_t lazyReserve = (std::size_t{2} << 20) < size / 4 ? (std::size_t{2} << 20) : size / 4;
-    const std::size_t extra = (std::size_t{1} << 20) < size / 8 ? (std::size_t{1} << 20) : size / 8;
-    return low + lazyReserve + extra;
+    const core::detail::StackBounds b = core::detail::threadStack();
+    const std::size_t lazyReserve = (std::size_t{2} << 20) < b.size / 4 ? (std::size_t{2} << 20) : b.size / 4;
+    const std::size_t extra = (std::size_t{1} << 20) < b.size / 8 ? (std::size_t{1} << 20) : b.size / 8;
+    return b.low + lazyReserve + extra;
 }
 
 }  // namespace

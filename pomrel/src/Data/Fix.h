@@ -129,7 +129,9 @@ template <class R, class Fn>
 R onStack(unsigned depth, Fn&& fn) {
     if ((depth & 31u) != 0 || !stackIsLow()) return fn();
     // core::Lazy continues a computation demanded this deep on a new
-    // segment; the deferred value is forced at once and not kept.
+    // segment. The closure may capture fn by reference: the deferred value
+    // is a temporary, forced within this full-expression and never kept, so
+    // fn outlives its only force.
     return core::defer([&fn]() -> R { return fn(); }).force();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Formatting hooks: fmt::formatter (when the fmt library is available) and
 // std::formatter (when the standard library has <format>) for the
-// date-time values. An empty spec writes ISO 8601 (kalmet::isoText); the
+// date-time values. An empty format writes ISO 8601 (kalmet::isoText); the
 // text after the colon is a formatTime format (docs/time-format.md):
 //
 //   fmt::format("{}", day)                 // "2024-02-29"
@@ -11,10 +11,11 @@
 //
 // A format the value cannot write (%H of a Day) throws fmt::format_error
 // (std::format_error) with formatTime's message. Quarter, QuarterOfYear,
-// DiffTime and NominalDiffTime take only the empty spec.
+// DiffTime and NominalDiffTime take only the empty format.
 //
 // The hooks are header-only: this header needs fmt's headers only when fmt
 // is used, and nothing of fmt is linked into kalmet itself.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -30,15 +31,37 @@
 #endif
 
 namespace kalmet::detail {
-// Keeps the spec between ':' and the closing '}' of a replacement field;
+// Keeps the format between ':' and the closing '}' of a replacement field;
 // `end` is where '}' (or the end) is. '{' and '}' cannot appear in it.
 template <class It>
-constexpr It takeSpec(It begin, It end, std::string_view& spec) {
+constexpr It takeFormat(It begin, It end, std::string_view& pattern) {
     It it = begin;
     while (it != end && *it != '}') ++it;
-    spec = std::string_view(begin, it);
+    pattern = std::string_view(begin, it);
     return it;
 }
+
+// What the fmt and std formatters of a value T share: parse keeps the text
+// after the colon, format writes the value with it (formatWith), and a
+// format the value cannot write is raised as the library's error type E.
+template <class T, class E>
+struct TimeFormatter {
+    std::string_view pattern;
+    template <class ParseCtx>
+    constexpr auto parse(ParseCtx& ctx) {
+        return takeFormat(ctx.begin(), ctx.end(), pattern);
+    }
+    template <class Ctx>
+    auto format(const T& x, Ctx& ctx) const {
+        std::string s;
+        try {
+            s = kalmet::formatWith(pattern, x);
+        } catch (const core::Error& e) {
+            throw E(e.what());
+        }
+        return std::copy(s.begin(), s.end(), ctx.out());
+    }
+};
 }  // namespace kalmet::detail
 
 #define KALMET_FORMATTERS(T)                                                                       \
@@ -46,47 +69,17 @@ constexpr It takeSpec(It begin, It end, std::string_view& spec) {
     KALMET_STD_FORMATTER(T)
 
 #ifdef KALMET_HAS_FMT
-#define KALMET_FMT_FORMATTER(T)                                                                    \
-    template <>                                                                                    \
-    struct fmt::formatter<T> {                                                                     \
-        std::string_view spec;                                                                     \
-        constexpr auto parse(fmt::format_parse_context& ctx) {                                     \
-            return kalmet::detail::takeSpec(ctx.begin(), ctx.end(), spec);                         \
-        }                                                                                          \
-        template <class Ctx>                                                                       \
-        auto format(const T& x, Ctx& ctx) const {                                                  \
-            std::string s;                                                                         \
-            try {                                                                                  \
-                s = kalmet::formatWithSpec(spec, x);                                               \
-            } catch (const core::Error& e) {                                                       \
-                throw fmt::format_error(e.what());                                                 \
-            }                                                                                      \
-            return std::copy(s.begin(), s.end(), ctx.out());                                       \
-        }                                                                                          \
-    };
+#define KALMET_FMT_FORMATTER(T) \
+    template <>                 \
+    struct fmt::formatter<T> : kalmet::detail::TimeFormatter<T, fmt::format_error> {};
 #else
 #define KALMET_FMT_FORMATTER(T)
 #endif
 
 #if defined(__cpp_lib_format)
-#define KALMET_STD_FORMATTER(T)                                                                    \
-    template <>                                                                                    \
-    struct std::formatter<T, char> {                                                               \
-        std::string_view spec;                                                                     \
-        constexpr auto parse(std::format_parse_context& ctx) {                                     \
-            return kalmet::detail::takeSpec(ctx.begin(), ctx.end(), spec);                         \
-        }                                                                                          \
-        template <class Ctx>                                                                       \
-        auto format(const T& x, Ctx& ctx) const {                                                  \
-            std::string s;                                                                         \
-            try {                                                                                  \
-                s = kalmet::formatWithSpec(spec, x);                                               \
-            } catch (const core::Error& e) {                                                       \
-                throw std::format_error(e.what());                                                 \
-            }                                                                                      \
-            return std::copy(s.begin(), s.end(), ctx.out());                                       \
-        }                                                                                          \
-    };
+#define KALMET_STD_FORMATTER(T) \
+    template <>                 \
+    struct std::formatter<T, char> : kalmet::detail::TimeFormatter<T, std::format_error> {};
 #else
 #define KALMET_STD_FORMATTER(T)
 #endif

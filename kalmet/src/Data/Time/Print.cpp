@@ -55,8 +55,8 @@ std::string isoText(const DiffTime& x) { return seconds(x.picoseconds()); }
 std::string isoText(const NominalDiffTime& x) { return seconds(x.picoseconds()); }
 
 #define KALMET_WITH_FORMAT(T)                                          \
-    std::string formatWithSpec(std::string_view spec, T x) {           \
-        return spec.empty() ? isoText(x) : fmt(spec, x);               \
+    std::string formatWith(std::string_view format, T x) {           \
+        return format.empty() ? isoText(x) : fmt(format, x);               \
     }
 KALMET_WITH_FORMAT(const Day&)
 KALMET_WITH_FORMAT(const Month&)
@@ -69,8 +69,8 @@ KALMET_WITH_FORMAT(const TimeZone&)
 #undef KALMET_WITH_FORMAT
 
 #define KALMET_WITHOUT_FORMAT(T, name)                                 \
-    std::string formatWithSpec(std::string_view spec, T x) {           \
-        if (!spec.empty()) noFormat(name);                             \
+    std::string formatWith(std::string_view format, T x) {           \
+        if (!format.empty()) noFormat(name);                             \
         return isoText(x);                                             \
     }
 KALMET_WITHOUT_FORMAT(const Quarter&, "Quarter")

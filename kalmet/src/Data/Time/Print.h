@@ -1,12 +1,12 @@
 #pragma once
 // Writing the date-time values as text without naming a format: ISO 8601
 // by default (isoText, operator<<), or the formatTime language when the
-// caller gives a format (formatWithSpec, used by the fmt and std::format
+// caller gives a format (formatWith, used by the fmt and std::format
 // hooks of Data/Time/Fmt.h).
 //
 //   kalmet::isoText(kalmet::fromGregorian(2024, 2, 29))   // "2024-02-29"
 //   std::cout << utcTime;                                 // 2024-02-29T12:00:00.5Z
-//   kalmet::formatWithSpec("%d/%m/%Y", day)               // "29/02/2024"
+//   kalmet::formatWith("%d/%m/%Y", day)               // "29/02/2024"
 //
 // The ISO 8601 forms (years of at least four digits, with a sign when
 // negative; the seconds' fraction without trailing zeros):
@@ -48,22 +48,22 @@ std::string isoText(const TimeZone& x);
 std::string isoText(const DiffTime& x);
 std::string isoText(const NominalDiffTime& x);
 
-// The value written by `spec`: isoText when it is empty, else formatTime
+// The value written by `format`: isoText when it is empty, else formatTime
 // with the default locale (types that formatTime does not write, such as
-// Quarter and DiffTime, accept only the empty spec). Raises core::Error
+// Quarter and DiffTime, accept only the empty format). Raises core::Error
 // for a format that does not suit the value (%H of a Day).
-std::string formatWithSpec(std::string_view spec, const Day& x);
-std::string formatWithSpec(std::string_view spec, const Month& x);
-std::string formatWithSpec(std::string_view spec, const Quarter& x);
-std::string formatWithSpec(std::string_view spec, QuarterOfYear x);
-std::string formatWithSpec(std::string_view spec, DayOfWeek x);
-std::string formatWithSpec(std::string_view spec, const TimeOfDay& x);
-std::string formatWithSpec(std::string_view spec, const LocalTime& x);
-std::string formatWithSpec(std::string_view spec, const UTCTime& x);
-std::string formatWithSpec(std::string_view spec, const ZonedTime& x);
-std::string formatWithSpec(std::string_view spec, const TimeZone& x);
-std::string formatWithSpec(std::string_view spec, const DiffTime& x);
-std::string formatWithSpec(std::string_view spec, const NominalDiffTime& x);
+std::string formatWith(std::string_view format, const Day& x);
+std::string formatWith(std::string_view format, const Month& x);
+std::string formatWith(std::string_view format, const Quarter& x);
+std::string formatWith(std::string_view format, QuarterOfYear x);
+std::string formatWith(std::string_view format, DayOfWeek x);
+std::string formatWith(std::string_view format, const TimeOfDay& x);
+std::string formatWith(std::string_view format, const LocalTime& x);
+std::string formatWith(std::string_view format, const UTCTime& x);
+std::string formatWith(std::string_view format, const ZonedTime& x);
+std::string formatWith(std::string_view format, const TimeZone& x);
+std::string formatWith(std::string_view format, const DiffTime& x);
+std::string formatWith(std::string_view format, const NominalDiffTime& x);
 
 // isoText on a stream.
 std::ostream& operator<<(std::ostream& os, const Day& x);

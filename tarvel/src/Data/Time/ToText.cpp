@@ -37,6 +37,54 @@ struct StringSink {
     void append(std::string_view piece) { s.append(piece); }
 };
 
+// BufferSink writes into a caller's [first, last) and never past it: a
+// reservation that fits what is left is handed out in place; one that does
+// not goes to a scratch area on the stack and is copied in on commit if what
+// was actually written fits. Nothing is allocated.
+struct BufferSink {
+    static constexpr std::size_t scratchBytes = 96;
+    char* cur;
+    char* last;
+    bool overflow = false;
+    bool inPlace = false;
+    char scratch[scratchBytes];
+    std::string spill;  // only for a reservation larger than the scratch (none today)
+
+    BufferSink(char* first, char* end) noexcept : cur(first), last(end) {}
+    std::size_t room() const noexcept { return static_cast<std::size_t>(last - cur); }
+    char* reserve(std::size_t n) {
+        inPlace = !overflow && room() >= n;
+        if (inPlace) return cur;
+        if (n <= scratchBytes) return scratch;
+        spill.assign(n, '\0');
+        return spill.data();
+    }
+    void commit(std::size_t n) {
+        if (inPlace) {
+            cur += n;
+            return;
+        }
+        if (!overflow && n <= room()) {
+            std::memcpy(cur, spill.empty() ? scratch : spill.data(), n);
+            cur += n;
+        } else {
+            overflow = true;
+        }
+        spill.clear();
+    }
+    void append(std::string_view piece) {
+        if (!overflow && piece.size() <= room()) {
+            std::memcpy(cur, piece.data(), piece.size());
+            cur += piece.size();
+        } else {
+            overflow = true;
+        }
+    }
+    std::to_chars_result result() const noexcept {
+        return overflow ? std::to_chars_result{last, std::errc::value_too_large} : std::to_chars_result{cur, std::errc()};
+    }
+};
+
 // ------------------------------------------------------ fixed-width pieces
 
 inline char* digit(char* p, Int d) noexcept {
@@ -355,9 +403,15 @@ void putUTCTime(Sink& out, const kalmet::UTCTime& t) {
                &zero);
 }
 
-// The three other forms of each renderer.
-template <class T, void (*PutB)(core::Builder&, const T&), void (*PutS)(StringSink&, const T&)>
+// The other forms of each renderer.
+template <class T, void (*PutB)(core::Builder&, const T&), void (*PutS)(StringSink&, const T&),
+          void (*PutC)(BufferSink&, const T&)>
 struct Forms {
+    static std::to_chars_result chars(char* first, char* last, const T& x) {
+        BufferSink sink{first, last};
+        PutC(sink, x);
+        return sink.result();
+    }
     static core::Builder builder(const T& x) {
         core::Builder b;
         PutB(b, x);
@@ -379,7 +433,7 @@ void putQuarterOfYearRef(Sink& out, const kalmet::QuarterOfYear& q) {
     putQuarterOfYear(out, q);
 }
 
-#define TARVEL_FORMS(T, put) Forms<T, put<core::Builder>, put<StringSink>>
+#define TARVEL_FORMS(T, put) Forms<T, put<core::Builder>, put<StringSink>, put<BufferSink>>
 
 using YearForms = TARVEL_FORMS(Year, putYear);
 using MonthForms = TARVEL_FORMS(kalmet::Month, putMonth);
@@ -439,5 +493,36 @@ std::string toString(const kalmet::TimeZone& zone) { return TimeZoneForms::strin
 std::string toString(const kalmet::LocalTime& time) { return LocalTimeForms::string(time); }
 std::string toString(const kalmet::UTCTime& time) { return UTCTimeForms::string(time); }
 std::string toString(const kalmet::ZonedTime& time) { return ZonedTimeForms::string(time); }
+
+std::to_chars_result toChars(char* first, char* last, const kalmet::Year& year) {
+    return YearForms::chars(first, last, year);
+}
+std::to_chars_result toChars(char* first, char* last, const kalmet::Month& month) {
+    return MonthForms::chars(first, last, month);
+}
+std::to_chars_result toChars(char* first, char* last, const kalmet::Day& day) {
+    return DayForms::chars(first, last, day);
+}
+std::to_chars_result toChars(char* first, char* last, const kalmet::Quarter& quarter) {
+    return QuarterForms::chars(first, last, quarter);
+}
+std::to_chars_result toChars(char* first, char* last, kalmet::QuarterOfYear quarter) {
+    return QuarterOfYearForms::chars(first, last, quarter);
+}
+std::to_chars_result toChars(char* first, char* last, const kalmet::TimeOfDay& time) {
+    return TimeOfDayForms::chars(first, last, time);
+}
+std::to_chars_result toChars(char* first, char* last, const kalmet::TimeZone& zone) {
+    return TimeZoneForms::chars(first, last, zone);
+}
+std::to_chars_result toChars(char* first, char* last, const kalmet::LocalTime& time) {
+    return LocalTimeForms::chars(first, last, time);
+}
+std::to_chars_result toChars(char* first, char* last, const kalmet::UTCTime& time) {
+    return UTCTimeForms::chars(first, last, time);
+}
+std::to_chars_result toChars(char* first, char* last, const kalmet::ZonedTime& time) {
+    return ZonedTimeForms::chars(first, last, time);
+}
 
 }  // namespace tarvel

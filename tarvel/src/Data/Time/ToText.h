@@ -35,6 +35,8 @@
 // negative seconds with a '-', and the time since midnight of a UTC time
 // below 0 or at 86401 s and beyond is first carried into the neighbouring
 // days. Such text is not necessarily accepted by the parsers.
+#include <charconv>
+#include <cstddef>
 #include <string>
 
 #include "Core/Text.h"
@@ -96,5 +98,42 @@ std::string toString(const kalmet::TimeZone& zone);
 std::string toString(const kalmet::LocalTime& time);
 std::string toString(const kalmet::UTCTime& time);
 std::string toString(const kalmet::ZonedTime& time);
+
+// Into a buffer the caller owns, in the style of std::to_chars: writes the
+// text into [first, last) and returns the end of what was written with an
+// empty error code, or {last, std::errc::value_too_large} when the text does
+// not fit (the buffer's contents are then unspecified). Never writes at or
+// past `last`; allocates nothing for values that fit 64 bits:
+//
+//   char buf[tarvel::maxUTCTimeChars];
+//   auto [end, ec] = tarvel::toChars(buf, buf + sizeof buf, t);
+//   if (ec == std::errc()) log(std::string_view(buf, end - buf));
+std::to_chars_result toChars(char* first, char* last, const kalmet::Year& year);
+std::to_chars_result toChars(char* first, char* last, const kalmet::Month& month);
+std::to_chars_result toChars(char* first, char* last, const kalmet::Day& day);
+std::to_chars_result toChars(char* first, char* last, const kalmet::Quarter& quarter);
+std::to_chars_result toChars(char* first, char* last, kalmet::QuarterOfYear quarter);
+std::to_chars_result toChars(char* first, char* last, const kalmet::TimeOfDay& time);
+std::to_chars_result toChars(char* first, char* last, const kalmet::TimeZone& zone);
+std::to_chars_result toChars(char* first, char* last, const kalmet::LocalTime& time);
+std::to_chars_result toChars(char* first, char* last, const kalmet::UTCTime& time);
+std::to_chars_result toChars(char* first, char* last, const kalmet::ZonedTime& time);
+
+// The longest text toChars writes for a value whose year fits an Int (and,
+// for times of day, whose hour and minute are below 100 and seconds below
+// 100, as every valid time has), so that a buffer of this size always
+// suffices: the year "-9223372036854775808" is 20 bytes, a time of day
+// "HH:MM:SS.ffffffffffff" 21, a zone 22 (an hour offset beyond 64-bit
+// minutes' sixtieth is written in full).
+inline constexpr std::size_t maxYearChars = 20;
+inline constexpr std::size_t maxMonthChars = maxYearChars + 3;
+inline constexpr std::size_t maxDayChars = maxYearChars + 6;
+inline constexpr std::size_t maxQuarterChars = maxYearChars + 3;
+inline constexpr std::size_t maxQuarterOfYearChars = 2;
+inline constexpr std::size_t maxTimeOfDayChars = 21;
+inline constexpr std::size_t maxTimeZoneChars = 22;
+inline constexpr std::size_t maxLocalTimeChars = maxDayChars + 1 + maxTimeOfDayChars;
+inline constexpr std::size_t maxUTCTimeChars = maxLocalTimeChars + 1;
+inline constexpr std::size_t maxZonedTimeChars = maxLocalTimeChars + maxTimeZoneChars;
 
 }  // namespace tarvel

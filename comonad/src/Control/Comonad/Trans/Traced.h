@@ -14,8 +14,10 @@
 //
 // Implements Functor, Applicative (W an Applicative), Comonad (M a Monoid,
 // W a Comonad), ComonadApply (W a ComonadApply), Distributive (W
-// Distributive), ComonadTrans (lower applies every function to the empty
-// trace) and ComonadHoist. Tag: TracedTK<M, W>.
+// Distributive), FunctorWithIndex of the indexed library (W one too: the
+// index is the pair (trace, inner index), the trace first), ComonadTrans
+// (lower applies every function to the empty trace) and ComonadHoist.
+// Tag: TracedTK<M, W>.
 #include <functional>
 #include <utility>
 
@@ -23,6 +25,7 @@
 #include "Control/Comonad/Hoist/Class.h"
 #include "Control/Comonad/Trans/Class.h"
 #include "Core/Distributive.h"
+#include "Data/Functor/WithIndex.h"
 
 namespace comonad {
 
@@ -216,3 +219,29 @@ struct Distributive<comonad::TracedTK<M, W>>
     }
 };
 }  // namespace core
+
+namespace nerrow {
+// The index of a traced context: the trace, then the inner context's index.
+template <class M, class W>
+    requires IsFunctorWithIndex<W>
+struct IndexOf<comonad::TracedTK<M, W>> {
+    using type = std::pair<M, IndexT<W>>;
+};
+template <class M, class W>
+    requires IsFunctorWithIndex<W>
+struct FunctorWithIndex<comonad::TracedTK<M, W>>
+    : FunctorWithIndexDefaults<comonad::TracedTK<M, W>, FunctorWithIndex<comonad::TracedTK<M, W>>> {
+    // imap(f, TracedT wf) = TracedT (inner imap of (i, g -> m -> f((m, i), g(m)))).
+    template <class F, class A>
+    static auto imap(F&& f, const comonad::TracedT<M, W, A>& w) {
+        using I = IndexT<W>;
+        using B = core::Result<const std::decay_t<F>&, const std::pair<M, I>&, const A&>;
+        auto r = FunctorWithIndex<W>::imap(
+            [f = std::decay_t<F>(std::forward<F>(f))](const I& i, const core::Fn<M, A>& g) {
+                return core::Fn<M, B>([f, i, g](M m) { return f(std::pair<M, I>(m, i), g(m)); });
+            },
+            w.inner);
+        return comonad::TracedT<M, W, B>{std::move(r)};
+    }
+};
+}  // namespace nerrow
