@@ -14,7 +14,8 @@
 //   nerrow::ifoldMap1(f, xs) ...     the non-empty folds (Foldable1WithIndex)
 //
 // The index type is fixed by the container kind, so no caller names it:
-// `Int` positions for core::List, NonEmpty, ZipList, std::vector; the key
+// `Int` positions for core::List, NonEmpty, ZipList, std::vector,
+// std::deque, std::array and std::span (which is only folded); the key
 // for std::map and std::pair's first component; core::Unit for
 // std::optional and Identity; core::Void for Proxy, Const and Constant
 // (their functions are never called); (outer, inner) for Compose;
@@ -43,11 +44,15 @@
 // Sequenced and Traversed (monoids sequencing actions with `then` and
 // `apRight`), FromMaybe and SMaybe (the non-empty folds' defaults), and the
 // helpers skip and uncurryStrict.
+#include <array>
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <type_traits>
 #include <utility>
 #include <vector>

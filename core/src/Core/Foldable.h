@@ -28,15 +28,17 @@
 // start as a Lazy<B>; the free function accepts a plain value or a Lazy.
 //
 // Implemented here for List, std::vector, std::optional, Either (the Right
-// side), NonEmpty, std::pair (the second component) and std::map (the
-// values in key order).
+// side), NonEmpty, std::pair (the second component), std::map (the
+// values in key order), std::deque, std::array and std::span.
 //
 // Stack use: strict folds, sums, lengths and conversions are loops. A lazy
 // right fold whose function demands every rest nests one demand per
 // element; deep nesting continues on fresh stack segments (Core/Lazy.h),
 // so it also runs on millions of elements, using memory in proportion.
 #include <cstddef>
+#include <iterator>
 #include <map>
+#include <memory>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -450,6 +452,67 @@ struct Foldable<VectorK> : FoldableDefaults<VectorK, Foldable<VectorK>> {
         return static_cast<Int>(xs.size());
     }
 };
+
+namespace detail {
+// The folds of a finite random-access container (std::deque, std::array,
+// std::span) by loops, as for std::vector; a lazy right fold works on a
+// shared copy of the elements, since its deferred rests may outlive the
+// call (and, for a span, the viewed elements).
+template <class K, class Self>
+struct SequenceFoldable : FoldableDefaults<K, Self> {
+    template <class F, class B, class FA>
+    static B foldr(F&& f, Lazy<B> z, const FA& xs) {
+        using A = ArgOf<FA>;
+        if (std::size(xs) == 0) return z.force();
+        return detail::lazyFoldr<B>(
+                   std::decay_t<F>(std::forward<F>(f)), std::move(z),
+                   detail::VectorCursor<A>{std::make_shared<const std::vector<A>>(std::begin(xs), std::end(xs)), 0})
+            .force();
+    }
+    template <class F, class FA>
+    static ArgOf<FA> foldr1(F&& f, const FA& xs) {
+        using A = ArgOf<FA>;
+        if (std::size(xs) == 0) detail::emptyStructure("foldr1");
+        return detail::lazyFoldr1<A>(
+                   std::decay_t<F>(std::forward<F>(f)),
+                   detail::VectorCursor<A>{std::make_shared<const std::vector<A>>(std::begin(xs), std::end(xs)), 0})
+            .force();
+    }
+    template <class F, class B, class FA>
+    static B foldlStrict(F&& f, B z, const FA& xs) {
+        for (const auto& x : xs) z = f(std::move(z), x);
+        return z;
+    }
+    template <class F, class B, class FA>
+    static B foldl(F&& f, B z, const FA& xs) {
+        return foldlStrict(std::forward<F>(f), std::move(z), xs);
+    }
+    template <class F, class B, class FA>
+    static B foldrStrict(F&& f, B z, const FA& xs) {
+        for (auto i = std::rbegin(xs); i != std::rend(xs); ++i) z = f(*i, std::move(z));
+        return z;
+    }
+    template <class FA>
+    static List<ArgOf<FA>> toList(const FA& xs) {
+        return List<ArgOf<FA>>::fromRange(std::begin(xs), std::end(xs));
+    }
+    template <class FA>
+    static bool null(const FA& xs) {
+        return std::size(xs) == 0;
+    }
+    template <class FA>
+    static Int length(const FA& xs) {
+        return static_cast<Int>(std::size(xs));
+    }
+};
+}  // namespace detail
+
+template <>
+struct Foldable<DequeK> : detail::SequenceFoldable<DequeK, Foldable<DequeK>> {};
+template <std::size_t N>
+struct Foldable<StdArrayK<N>> : detail::SequenceFoldable<StdArrayK<N>, Foldable<StdArrayK<N>>> {};
+template <std::size_t Extent>
+struct Foldable<SpanK<Extent>> : detail::SequenceFoldable<SpanK<Extent>, Foldable<SpanK<Extent>>> {};
 
 // GCC 12 reports -Wmaybe-uninitialized for the payload of an empty
 // std::optional on paths that never read it (a known false positive at low

@@ -10,7 +10,11 @@
 // `replace`. Implemented here for List (lazy: elements are mapped when
 // their cell is demanded, so unbounded lists work), std::optional, Either
 // (the Right side), std::vector, NonEmpty, std::pair (the second
-// component), std::map (the values) and functions (the result).
+// component), std::map (the values), functions (the result), std::deque
+// and std::array (same size).
+#include <array>
+#include <cstddef>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -120,6 +124,35 @@ struct Functor<VectorK> : FunctorDefaults<VectorK, Functor<VectorK>> {
         out.reserve(xs.size());
         for (const A& x : xs) out.push_back(f(x));
         return out;
+    }
+};
+
+template <>
+struct Functor<DequeK> : FunctorDefaults<DequeK, Functor<DequeK>> {
+    template <class F, class A>
+    static auto fmap(F&& f, const std::deque<A>& xs) {
+        using B = Result<F&, const A&>;
+        std::deque<B> out;
+        for (const A& x : xs) out.push_back(f(x));
+        return out;
+    }
+};
+
+namespace detail {
+// The elements of a braced list are evaluated left to right, so f meets
+// the elements in order; B need not be default-constructible.
+template <class B, class F, class A, std::size_t N, std::size_t... I>
+std::array<B, N> mapStdArray(F& f, const std::array<A, N>& xs, std::index_sequence<I...>) {
+    return std::array<B, N>{{f(xs[I])...}};
+}
+}  // namespace detail
+
+template <std::size_t N>
+struct Functor<StdArrayK<N>> : FunctorDefaults<StdArrayK<N>, Functor<StdArrayK<N>>> {
+    template <class F, class A>
+    static auto fmap(F&& f, const std::array<A, N>& xs) {
+        using B = Result<F&, const A&>;
+        return detail::mapStdArray<B>(f, xs, std::make_index_sequence<N>{});
     }
 };
 

@@ -16,9 +16,13 @@
 // This header defines the tags of the standard and core container types;
 // the functor combinators (Identity, Const, Compose, ...) define theirs in
 // Core/FunctorTypes.h.
+#include <array>
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -165,6 +169,42 @@ template <class A>
 struct KindOf<std::vector<A>> {
     using kind = VectorK;
     using arg = A;
+};
+
+// std::deque<A>.
+struct DequeK {
+    template <class A>
+    using apply = std::deque<A>;
+};
+template <class A>
+struct KindOf<std::deque<A>> {
+    using kind = DequeK;
+    using arg = A;
+};
+
+// std::array<A, N>: one tag per size, so mapping and traversing keep it.
+template <std::size_t N>
+struct StdArrayK {
+    template <class A>
+    using apply = std::array<A, N>;
+};
+template <class A, std::size_t N>
+struct KindOf<std::array<A, N>> {
+    using kind = StdArrayK<N>;
+    using arg = A;
+};
+
+// std::span<A, Extent>, a view that can only be read (folded): the element
+// type is A without const, and the tag applied to A is a span of const A.
+template <std::size_t Extent = std::dynamic_extent>
+struct SpanK {
+    template <class A>
+    using apply = std::span<const A, Extent>;
+};
+template <class A, std::size_t Extent>
+struct KindOf<std::span<A, Extent>> {
+    using kind = SpanK<Extent>;
+    using arg = std::remove_cv_t<A>;
 };
 
 // core::NonEmpty<A>.

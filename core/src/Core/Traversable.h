@@ -15,8 +15,8 @@
 // An implementation is `template <> struct Traversable<Tag>` (the tag must
 // also have Functor and Foldable) deriving from TraversableDefaults<Tag,
 // Self> and supplying `traverse` or `sequenceA`. Implemented here for
-// List, std::vector, std::optional, Either, NonEmpty, std::pair and
-// std::map.
+// List, std::vector, std::optional, Either, NonEmpty, std::pair,
+// std::map, std::deque and std::array (same size).
 //
 // The effects are combined left to right with liftA2 while the results are
 // collected into a std::vector, which the effect carries (moved, not
@@ -28,6 +28,9 @@
 // List is therefore traversed to its end, except in those two at a
 // failure, in Identity (a lazy map, so it works on unbounded lists) and in
 // Const (a foldMap, which stops early for a monoid that can).
+#include <array>
+#include <cstddef>
+#include <deque>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -275,6 +278,43 @@ struct Traversable<VectorK> : TraversableDefaults<VectorK, Traversable<VectorK>>
     static auto traverse(F&& f, const std::vector<A>& xs) {
         using E = detail::EffectOf<F, A>;
         return detail::traverseToVector<typename E::G, typename E::B>(f, xs.begin(), xs.end(), xs.size());
+    }
+};
+
+namespace detail {
+// A std::array<B, N> from the N elements of a vector, moved.
+template <class B, std::size_t N, std::size_t... I>
+std::array<B, N> stdArrayFromVector(std::vector<B>& v, std::index_sequence<I...>) {
+    return std::array<B, N>{{std::move(v[I])...}};
+}
+}  // namespace detail
+
+// std::deque and std::array are traversed as a std::vector is, the
+// collected vector then moved into the container.
+template <>
+struct Traversable<DequeK> : TraversableDefaults<DequeK, Traversable<DequeK>> {
+    template <class F, class A>
+    static auto traverse(F&& f, const std::deque<A>& xs) {
+        using E = detail::EffectOf<F, A>;
+        using B = typename E::B;
+        auto vs = detail::traverseToVector<typename E::G, B>(f, xs.begin(), xs.end(), xs.size());
+        return Functor<typename E::G>::fmap(
+            [](std::vector<B> v) {
+                return std::deque<B>(std::make_move_iterator(v.begin()), std::make_move_iterator(v.end()));
+            },
+            std::move(vs));
+    }
+};
+template <std::size_t N>
+struct Traversable<StdArrayK<N>> : TraversableDefaults<StdArrayK<N>, Traversable<StdArrayK<N>>> {
+    template <class F, class A>
+    static auto traverse(F&& f, const std::array<A, N>& xs) {
+        using E = detail::EffectOf<F, A>;
+        using B = typename E::B;
+        auto vs = detail::traverseToVector<typename E::G, B>(f, xs.begin(), xs.end(), N);
+        return Functor<typename E::G>::fmap(
+            [](std::vector<B> v) { return detail::stdArrayFromVector<B, N>(v, std::make_index_sequence<N>{}); },
+            std::move(vs));
     }
 };
 

@@ -657,6 +657,94 @@ struct TraversableWithIndex<core::VectorK>
     }
 };
 
+// ---- std::deque, std::array, std::span ------------------------------------------------
+// Indexed by position from 0, by the same loops as std::vector; a std::array
+// keeps its size. A std::span is a read-only view, so it is only folded.
+
+namespace detail {
+// G<C> from the effects f(i, x) of a random-access container, through the
+// vector loop; `rebuild` turns the collected std::vector<B> into C.
+template <class F, class FA, class Rebuild>
+auto itraverseSequence(F& f, const FA& xs, Rebuild rebuild) {
+    using A = core::ArgOf<FA>;
+    using E = IEffectOf<std::decay_t<F>, Int, A>;
+    auto eff = [&f](auto it, Int i) { return f(static_cast<const Int&>(i), *it); };
+    auto vs = itraverseRange<typename E::G, typename E::B>(eff, std::begin(xs), std::end(xs), 0, std::size(xs));
+    return core::Functor<typename E::G>::fmap(std::move(rebuild), std::move(vs));
+}
+template <class B, class F, class A, std::size_t N, std::size_t... I>
+std::array<B, N> imapStdArray(F& f, const std::array<A, N>& xs, std::index_sequence<I...>) {
+    // A braced list is evaluated left to right: f meets the positions in order.
+    return std::array<B, N>{{f(static_cast<const Int&>(static_cast<Int>(I)), xs[I])...}};
+}
+}  // namespace detail
+
+template <>
+struct IndexOf<core::DequeK> {
+    using type = Int;
+};
+template <>
+struct FunctorWithIndex<core::DequeK> : FunctorWithIndexDefaults<core::DequeK, FunctorWithIndex<core::DequeK>> {
+    template <class F, class A>
+    static auto imap(F&& f, const std::deque<A>& xs) {
+        using B = detail::Res<F&, const Int&, const A&>;
+        std::deque<B> out;
+        Int i = 0;
+        for (const A& x : xs) {
+            out.push_back(f(static_cast<const Int&>(i), x));
+            ++i;
+        }
+        return out;
+    }
+};
+template <>
+struct FoldableWithIndex<core::DequeK> : detail::PositionalFolds<core::DequeK, FoldableWithIndex<core::DequeK>> {};
+template <>
+struct TraversableWithIndex<core::DequeK>
+    : TraversableWithIndexDefaults<core::DequeK, TraversableWithIndex<core::DequeK>> {
+    template <class F, class A>
+    static auto itraverse(F&& f, const std::deque<A>& xs) {
+        return detail::itraverseSequence(f, xs, []<class B>(std::vector<B> v) {
+            return std::deque<B>(std::make_move_iterator(v.begin()), std::make_move_iterator(v.end()));
+        });
+    }
+};
+
+template <std::size_t N>
+struct IndexOf<core::StdArrayK<N>> {
+    using type = Int;
+};
+template <std::size_t N>
+struct FunctorWithIndex<core::StdArrayK<N>>
+    : FunctorWithIndexDefaults<core::StdArrayK<N>, FunctorWithIndex<core::StdArrayK<N>>> {
+    template <class F, class A>
+    static auto imap(F&& f, const std::array<A, N>& xs) {
+        using B = detail::Res<F&, const Int&, const A&>;
+        return detail::imapStdArray<B>(f, xs, std::make_index_sequence<N>{});
+    }
+};
+template <std::size_t N>
+struct FoldableWithIndex<core::StdArrayK<N>>
+    : detail::PositionalFolds<core::StdArrayK<N>, FoldableWithIndex<core::StdArrayK<N>>> {};
+template <std::size_t N>
+struct TraversableWithIndex<core::StdArrayK<N>>
+    : TraversableWithIndexDefaults<core::StdArrayK<N>, TraversableWithIndex<core::StdArrayK<N>>> {
+    template <class F, class A>
+    static auto itraverse(F&& f, const std::array<A, N>& xs) {
+        return detail::itraverseSequence(f, xs, []<class B>(std::vector<B> v) {
+            return core::detail::stdArrayFromVector<B, N>(v, std::make_index_sequence<N>{});
+        });
+    }
+};
+
+template <std::size_t Extent>
+struct IndexOf<core::SpanK<Extent>> {
+    using type = Int;
+};
+template <std::size_t Extent>
+struct FoldableWithIndex<core::SpanK<Extent>>
+    : detail::PositionalFolds<core::SpanK<Extent>, FoldableWithIndex<core::SpanK<Extent>>> {};
+
 // ---- std::map ----------------------------------------------------------------------------
 
 namespace detail {
