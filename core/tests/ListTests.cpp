@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -110,6 +111,53 @@ TEST(List, SharedBetweenThreads) {
         ts.emplace_back([&, t] { sums[t] = nats.foldlStrict([](long a, int x) { return a + x; }, 0L); });
     for (auto& t : ts) t.join();
     for (long s : sums) EXPECT_EQ(s, 20000L * 19999 / 2);
+}
+
+// Cells are carved from the allocating thread's slabs; they may be freed by
+// any thread, and outlive the thread that made them. Lists built on
+// threads that end are dropped here while other threads build and drop
+// their own, over several rounds so that memory handed back is reused; any
+// mix-up of cells would show as a wrong sum or a sanitizer report.
+TEST(List, CellsMadeOnOneThreadAreFreedOnAnotherAndReused) {
+    constexpr std::int64_t n = 20000;
+    const std::int64_t expected = n * (n + 1) / 2;
+    auto build = [](std::int64_t from) {
+        List<std::int64_t> xs;
+        for (std::int64_t i = n; i >= 1; --i) xs = List<std::int64_t>::cons(from + i, std::move(xs));
+        return xs;
+    };
+    auto sum = [](const List<std::int64_t>& xs) {
+        return xs.foldlStrict([](std::int64_t a, std::int64_t x) { return a + x; }, std::int64_t{0});
+    };
+    for (int round = 0; round < 4; ++round) {
+        std::vector<List<std::int64_t>> made(3);
+        std::vector<std::thread> ts;
+        for (std::size_t t = 0; t < made.size(); ++t) ts.emplace_back([&, t] { made[t] = build(0); });
+        for (auto& t : ts) t.join();  // the makers have ended
+        // Two threads drop the others' lists while building their own; the
+        // third list is dropped here.
+        std::vector<std::int64_t> sums(2);
+        std::thread a([&] {
+            auto own = build(1);
+            sums[0] = sum(made[0]) + sum(own) - n;
+            made[0] = List<std::int64_t>();
+        });
+        std::thread b([&] {
+            auto own = build(2);
+            sums[1] = sum(made[1]) + sum(own) - 2 * n;
+            made[1] = List<std::int64_t>();
+        });
+        EXPECT_EQ(sum(made[2]), expected);
+        made[2] = List<std::int64_t>();
+        a.join();
+        b.join();
+        EXPECT_EQ(sums[0], 2 * expected);
+        EXPECT_EQ(sums[1], 2 * expected);
+        // Deferred values of every size class, made and forced here.
+        auto big = core::defer([] { return std::array<std::int64_t, 12>{1, 2, 3}; });
+        auto small = core::defer([] { return 'c'; });
+        EXPECT_EQ(big.force()[2] + small.force(), 3 + 'c');
+    }
 }
 
 TEST(NonEmpty, HeadAndTail) {

@@ -23,7 +23,7 @@ struct ThreadState {
     const Frame* evaluating;
     std::uintptr_t stackFloor;  // 0 until computed for this thread
 };
-thread_local ThreadState current{};
+[[gnu::tls_model("initial-exec")]] thread_local ThreadState current{};
 
 bool onThisThread(const LazyBase* s) noexcept {
     for (const Frame* f = current.evaluating; f; f = f->outer)
@@ -121,7 +121,7 @@ struct ReleaseQueue {
         return size < inlineSlots ? slots[size] : heap[size - inlineSlots];
     }
 };
-thread_local ReleaseQueue releaseQueue{};
+[[gnu::tls_model("initial-exec")]] thread_local ReleaseQueue releaseQueue{};
 
 // ---- Waiting for another thread --------------------------------------------
 //

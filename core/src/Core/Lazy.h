@@ -29,15 +29,22 @@
 // loop, not by nested destructor calls, so chains of any length are
 // released in constant stack.
 //
+// States come from per-thread slabs (Core/CellPool.h), so building and
+// dropping many of them (list cells) avoids the general allocator; up to
+// 64 MB of emptied slabs is kept for reuse.
+//
 // Copies of a Lazy share one state, so copying is cheap. `core::now(x)`
 // builds an already evaluated value. Lazy<T> may name a T that is still
 // incomplete (a recursive type), because the state lives behind a pointer.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <memory>
 #include <type_traits>
 #include <utility>
+
+#include "Core/CellPool.h"
 
 namespace core {
 
@@ -47,8 +54,9 @@ namespace detail {
 // reference count and the evaluation protocol (implemented once, in
 // Lazy.cpp). States are reference counted intrusively so that a deferred
 // value is a single allocation and a handle is a single pointer; this
-// keeps the cells of long lazy lists small.
-class LazyBase {
+// keeps the cells of long lazy lists small. States live in the per-thread
+// cell pool: list cells built one after another sit next to each other.
+class LazyBase : public PooledCell {
 public:
     // RunningWaited: Running, and another thread waits for the result, so
     // finishing must wake it (an uncontended evaluation skips the wake-up).
@@ -63,9 +71,13 @@ public:
     void evaluate();
 
     void retain() const noexcept { refs_.fetch_add(1, std::memory_order_relaxed); }
-    // Drops one reference; frees the state with the last one.
+    // Drops one reference; frees the state with the last one. A count of
+    // one is the caller's own reference, which no other thread can copy
+    // while the caller drops it, so the state is freed without the
+    // read-modify-write.
     void release() const noexcept {
-        if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) destroy(this);
+        if (refs_.load(std::memory_order_acquire) == 1 || refs_.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            destroy(this);
     }
     // True when exactly one handle refers to this state.
     bool unique() const noexcept { return refs_.load(std::memory_order_acquire) == 1; }

@@ -23,12 +23,15 @@
 #include <utility>
 #include <vector>
 
+#include "Core/CellPool.h"
 #include "Core/Error.h"
 
 namespace core::detail {
 
+// Nodes come from the per-thread cell pool (Core/CellPool.h), so the nodes
+// of a map built in one go sit next to each other.
 template <class K, class V>
-struct WBNode {
+struct WBNode : PooledCell {
     template <class... Args>
     WBNode(std::uint32_t n, const WBNode* l, const WBNode* r, Args&&... args)
         : size(n), left(l), right(r), kv(std::forward<Args>(args)...) {}

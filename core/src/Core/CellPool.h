@@ -1,0 +1,46 @@
+#pragma once
+// Memory for the states of deferred values (and so for list cells): small
+// blocks served from per-thread slabs instead of the general allocator.
+//
+// A lazy list allocates one small state per cell and frees it when the cell
+// goes; the general allocator hands such blocks back in an order that
+// scatters consecutive cells over memory, so walking a rebuilt list misses
+// the cache at every cell. The pool keeps each thread's free blocks in the
+// order they were freed and carves new ones in address order, so cells
+// built one after another sit next to each other, and an allocation or a
+// release is a few instructions with no atomic operation. A block freed by
+// another thread than the one that allocated it is handed back to the
+// owner's slab through a lock-free list; the slabs of a thread that ends are
+// taken over by later threads; a slab whose blocks are all free again is
+// kept for reuse (up to 64 MB of them across threads) or returned to the
+// system.
+//
+// Blocks above `cellPoolMaxBytes` go to the general allocator. Under
+// AddressSanitizer every block does, so that use after free is still found.
+#include <cstddef>
+#include <new>
+
+namespace core::detail {
+
+inline constexpr std::size_t cellPoolMaxBytes = 128;
+
+// A block of at least `bytes` bytes, aligned for any scalar type; throws
+// std::bad_alloc when no memory is left.
+void* cellAllocate(std::size_t bytes);
+// Gives back a block from cellAllocate(bytes), with the same `bytes`, from
+// any thread.
+void cellFree(void* p, std::size_t bytes) noexcept;
+
+// A base that makes a class allocate its objects from the pool (types with
+// an alignment above the usual one go to the general allocator, which
+// honours it).
+struct PooledCell {
+    static void* operator new(std::size_t bytes) { return cellAllocate(bytes); }
+    static void operator delete(void* p, std::size_t bytes) noexcept { cellFree(p, bytes); }
+    static void* operator new(std::size_t bytes, std::align_val_t al) { return ::operator new(bytes, al); }
+    static void operator delete(void* p, std::size_t bytes, std::align_val_t al) noexcept {
+        ::operator delete(p, bytes, al);
+    }
+};
+
+}  // namespace core::detail
