@@ -218,6 +218,26 @@ TEST(Read, DeepNestingReadsToTheLimitAndReportsWhenBeyond) {
     EXPECT_EQ(fromThread, "nesting too deep");
 }
 
+// Each "(" before a nested pair may open the pair or an enclosing pair of
+// parentheses; reading must not try every combination (before the results
+// of each reader at each position were shared, 2,000 such parentheses took
+// hours).
+TEST(Read, ManyParenthesesBeforeNestedTuplesReadInLinearWork) {
+    using P = std::pair<std::pair<int, bool>, std::tuple<int, core::Char, std::optional<int>>>;
+    EXPECT_FALSE(read<P>(std::string(2000, '(')).has_value());
+    EXPECT_FALSE(read<std::vector<P>>("[" + std::string(2000, '(')).has_value());
+    const std::string text = "((1,True),(2,'x',Just 3))";
+    const P expected{{1, true}, {2, core::Char('x'), 3}};
+    EXPECT_EQ(read<P>(std::string(500, '(') + text + std::string(500, ')')), expected);
+    EXPECT_EQ(read<P>("(((((1,(True))),((2),('x'),(Just (3))))))"), expected);
+    // A reader with several results at each position keeps them all.
+    auto r = core::parens(core::many(core::satisfy([](core::Char c) { return c == 'a'; }))).run("((aa))");
+    std::vector<std::size_t> lengths;
+    for (auto& [v, rest] : r)
+        if (rest.empty()) lengths.push_back(v.size());
+    EXPECT_EQ(lengths, std::vector<std::size_t>{2});
+}
+
 TEST(Read, LongListsReadWithoutDeepRecursion) {
     std::vector<int> xs(20000);
     for (int i = 0; i < 20000; ++i) xs[static_cast<std::size_t>(i)] = i - 10000;

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <unordered_map>
 
 
 #include "Core/Stack.h"
@@ -12,6 +15,54 @@ namespace core {
 thread_local int detail::ReaderDepth::depth = 0;
 thread_local bool detail::ReaderDepth::exceeded = false;
 
+namespace detail {
+namespace {
+struct ParseMemoHash {
+    std::size_t operator()(const ParseMemoKey& k) const noexcept {
+        std::size_t h = std::hash<const void*>()(k.reader);
+        const auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
+        mix(std::hash<const void*>()(k.type));
+        mix(std::hash<const void*>()(k.in));
+        mix(k.size);
+        mix(k.pos);
+        mix(static_cast<std::size_t>(k.prec));
+        return h;
+    }
+};
+struct ParseMemoEntry {
+    std::shared_ptr<const void> results;
+    std::shared_ptr<const void> reader;
+};
+thread_local ParseMemo* parseMemo = nullptr;
+}  // namespace
+
+class ParseMemo {
+public:
+    std::unordered_map<ParseMemoKey, ParseMemoEntry, ParseMemoHash> entries;
+};
+
+ParseMemo* currentParseMemo() noexcept {
+    return parseMemo;
+}
+void setCurrentParseMemo(ParseMemo* m) noexcept {
+    parseMemo = m;
+}
+ParseMemo* newParseMemo() {
+    return new ParseMemo;
+}
+void deleteParseMemo(ParseMemo* m) noexcept {
+    delete m;
+}
+const std::shared_ptr<const void>* findParses(ParseMemo& m, const ParseMemoKey& k) {
+    auto it = m.entries.find(k);
+    return it == m.entries.end() ? nullptr : &it->second.results;
+}
+void storeParses(ParseMemo& m, const ParseMemoKey& k, std::shared_ptr<const void> results,
+                 std::shared_ptr<const void> reader) {
+    m.entries.insert_or_assign(k, ParseMemoEntry{std::move(results), std::move(reader)});
+}
+}  // namespace detail
+
 void detail::runReaderOnFreshStack(void (*call)(void*), void* arg) {
     // The segment starts at this thread's nesting depth and reports back
     // whether the limit was reached there.
@@ -19,12 +70,14 @@ void detail::runReaderOnFreshStack(void (*call)(void*), void* arg) {
         void (*call)(void*);
         void* arg;
         int depth;
+        ParseMemo* memo;
         bool exceeded;
-    } job{call, arg, ReaderDepth::depth, false};
+    } job{call, arg, ReaderDepth::depth, parseMemo, false};
     const bool ran = runOnFreshStack(
         [](void* p) {
             auto* j = static_cast<Job*>(p);
             ReaderDepth::depth = j->depth;
+            parseMemo = j->memo;
             struct Report {
                 Job* j;
                 ~Report() { j->exceeded = ReaderDepth::exceeded; }

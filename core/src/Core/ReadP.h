@@ -76,6 +76,34 @@ struct ReaderDepth {
 // Decodes the code point at `pos` (U+FFFD and one byte for invalid bytes);
 // returns its size in bytes, 0 at the end.
 std::size_t decodeAt(std::string_view in, std::size_t pos, Char& out) noexcept;
+
+// The results of `parens(r)` at each (reader, input, position, precedence)
+// already read during one read. A value of a nested type inside many
+// parentheses can be reached along many paths (each "(" may open the value
+// or an enclosing pair of parentheses); sharing the results keeps reading
+// it polynomial instead of growing with the number of paths. A table lives
+// for the outermost `parens` call of a thread (and the fresh stack segments
+// it continues on); each entry holds the reader, so its address stays its
+// own for the table's lifetime.
+struct ParseMemoKey {
+    const void* reader;
+    const void* type;
+    const char* in;
+    std::size_t size;
+    std::size_t pos;
+    int prec;
+    bool operator==(const ParseMemoKey&) const = default;
+};
+class ParseMemo;
+// The table of the running read on this thread, or null.
+ParseMemo* currentParseMemo() noexcept;
+void setCurrentParseMemo(ParseMemo* m) noexcept;
+ParseMemo* newParseMemo();
+void deleteParseMemo(ParseMemo* m) noexcept;
+// The stored results for k, or null.
+const std::shared_ptr<const void>* findParses(ParseMemo& m, const ParseMemoKey& k);
+void storeParses(ParseMemo& m, const ParseMemoKey& k, std::shared_ptr<const void> results,
+                 std::shared_ptr<const void> reader);
 }  // namespace detail
 
 template <class T>
@@ -112,6 +140,10 @@ public:
         for (auto& r : (*this)(in, 0, prec)) out.emplace_back(std::move(r.value), in.substr(r.rest));
         return out;
     }
+
+    // The shared function behind this reader: copies of a reader share it,
+    // and it stays alive as long as the returned pointer is held.
+    std::shared_ptr<const void> identity() const noexcept { return f_; }
 
 private:
     std::shared_ptr<const Fn> f_;
@@ -363,8 +395,37 @@ Reader<T> paren(Reader<T> r) {
 template <class T>
 Reader<T> parens(Reader<T> r) {
     return Reader<T>([r](std::string_view in, std::size_t pos, int p) {
+        // The outermost call opens the table of shared results.
+        struct Scope {
+            detail::ParseMemo* memo = detail::currentParseMemo();
+            bool owner = false;
+            Scope() {
+                if (!memo) {
+                    memo = detail::newParseMemo();
+                    owner = true;
+                    detail::setCurrentParseMemo(memo);
+                }
+            }
+            ~Scope() {
+                if (!owner) return;
+                detail::setCurrentParseMemo(nullptr);
+                detail::deleteParseMemo(memo);
+            }
+        } scope;
+        std::shared_ptr<const void> id = r.identity();
+        static const char typeTag = 0;  // one address per T
+        const detail::ParseMemoKey key{id.get(), &typeTag, in.data(), in.size(), pos, p};
+        if (const auto* hit = detail::findParses(*scope.memo, key))
+            return *static_cast<const Parses<T>*>(hit->get());
+        // Results cut short by the nesting limit are not shared: along a
+        // shallower path the same reader may still succeed.
+        const bool outerExceeded = detail::ReaderDepth::exceeded;
+        detail::ReaderDepth::exceeded = false;
         Parses<T> out = r(in, pos, p);
         for (auto& x : paren(parens(r))(in, pos, p)) out.push_back(std::move(x));
+        const bool cut = detail::ReaderDepth::exceeded;
+        detail::ReaderDepth::exceeded = outerExceeded || cut;
+        if (!cut) detail::storeParses(*scope.memo, key, std::make_shared<const Parses<T>>(out), std::move(id));
         return out;
     });
 }
