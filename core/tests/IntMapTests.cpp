@@ -45,6 +45,17 @@ TEST(IntMapOrder, NegativeKeysComeFirst) {
     auto [neg, pos] = m.split(0);
     EXPECT_EQ(neg.size(), 3u);
     EXPECT_EQ(pos.keys(), (std::vector<Int>{3, maxInt}));
+    // Failures name the type the caller used.
+    auto message = [](auto&& f) {
+        try {
+            f();
+        } catch (const core::Error& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message([&] { (void)m.at(7); }), "IntMap.at: key is not an element of the map");
+    EXPECT_EQ(message([&] { (void)m.elemAt(6); }), "IntMap.elemAt: index out of range");
 }
 
 TEST(IntMapOperations, AgreeWithStdMapUnderRandomUpdates) {

@@ -38,6 +38,7 @@ class IntMap;
 struct IntMapK {
     template <class A>
     using apply = IntMap<A>;
+    static constexpr const char* typeName = "IntMap";
 };
 
 template <class V>

@@ -64,6 +64,7 @@ template <class K>
 struct OrdMapK {
     template <class A>
     using apply = Map<K, A>;
+    static constexpr const char* typeName = "Map";
 };
 
 template <class K, class V>

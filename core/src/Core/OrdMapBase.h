@@ -3,13 +3,15 @@
 // Core/Map.h for the documentation of each). Both are persistent
 // weight-balanced trees (Core/WBTree.h); this base holds the root and
 // returns results as the derived type `Self`; its kind tag `Fam` names the
-// same map over other values (`Fam::apply<B>`).
+// same map over other values (`Fam::apply<B>`) and the type's name for
+// messages (`Fam::typeName`).
 #include <algorithm>
 #include <compare>
 #include <cstddef>
 #include <initializer_list>
 #include <iterator>
 #include <optional>
+#include <string>
 #include <ranges>
 #include <tuple>
 #include <type_traits>
@@ -152,7 +154,7 @@ public:
     // The value at k; raises core::Error when k is absent.
     const V& at(const K& k) const {
         const Node* n = Tree::find(root_.get(), k);
-        if (!n) raise("Map.at: key is not an element of the map");
+        if (!n) raise(std::string(Fam::typeName) + ".at: key is not an element of the map");
         return n->kv.second;
     }
     // The entries with the smallest and the largest key.
@@ -167,7 +169,7 @@ public:
     // The entry at position i in key order; raises core::Error when i is
     // not below size().
     const value_type& elemAt(std::size_t i) const {
-        if (i >= size()) raise("Map.elemAt: index out of range");
+        if (i >= size()) raise(std::string(Fam::typeName) + ".elemAt: index out of range");
         return Tree::elemAt(root_.get(), i)->kv;
     }
     // The position of k in key order, if present.
