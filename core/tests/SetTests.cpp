@@ -124,6 +124,13 @@ TEST(SetInterfaces, TextBinaryHashAndMonoid) {
     EXPECT_EQ(core::combine(ISet{1}, ISet{2}), ISet({1, 2}));
     EXPECT_TRUE(core::mempty<ISet>().null());
     EXPECT_TRUE(core::eq1(ISet{1, 2}, ISet{2, 1}));
+    // The lifted forms with the element's own hash and reader are the plain ones.
+    EXPECT_EQ(core::liftHashWithSalt(core::detail::hashElement, core::defaultSalt, s), h);
+    const auto lifted = core::liftReadPrec<core::SetK, Int>(core::readPrec<Int>(), core::readListPrec<Int>());
+    const auto fromLifted = lifted.run("fromList [8,-3,8]");
+    ASSERT_EQ(fromLifted.size(), 1u);
+    EXPECT_EQ(fromLifted[0].first, s);
+    EXPECT_TRUE(lifted.run("fromList").empty());
 }
 
 namespace {

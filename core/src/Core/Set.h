@@ -28,9 +28,9 @@
 //   begin()/end(): bidirectional iterators over const A&, ascending.
 //
 // Interfaces: Foldable (ascending order), Eq/Ord (== and <=>: the
-// ascending element lists), Eq1/Ord1, Show/Read and Show1 (`fromList
-// [1,2]`), Hashable (the element count as an Int, then each element in
-// ascending order), Binary (the element count as an Int, then each element
+// ascending element lists), Eq1/Ord1, Show/Read and Show1/Read1
+// (`fromList [1,2]`), Hashable/Hashable1 (the element count as an Int, then
+// each element in ascending order), Binary (the element count as an Int, then each element
 // in ascending order; "Set elements not strictly ascending" on bytes out
 // of order or repeated), Semigroup (union), Monoid (empty). Kind tag `SetK`.
 #include <algorithm>
@@ -51,6 +51,7 @@
 #include "Core/Classes.h"
 #include "Core/Foldable.h"
 #include "Core/Hashable.h"
+#include "Core/Hashable1.h"
 #include "Core/Kinds.h"
 #include "Core/Lazy.h"
 #include "Core/LazyFold.h"
@@ -429,22 +430,34 @@ struct Show<Set<A>> {
         Show1<SetK>::liftShowsPrec(ShowsPrecOf<A>{}, ShowListOf<A>{}, d, s, out);
     }
 };
-template <class A>
-    requires Readable<A>
-struct Read<Set<A>> {
-    static Reader<Set<A>> readPrec() {
-        return readUnaryWith<Set<A>>("fromList", readListPrec<A>(),
+template <>
+struct Read1<SetK> {
+    template <class A>
+    static Reader<Set<A>> liftReadPrec(Reader<A>, Reader<std::vector<A>> rl) {
+        return readUnaryWith<Set<A>>("fromList", std::move(rl),
                                      [](const std::vector<A>& xs) { return Set<A>::fromList(xs); });
     }
 };
+template <class A>
+    requires Readable<A>
+struct Read<Set<A>> {
+    static Reader<Set<A>> readPrec() { return Read1<SetK>::liftReadPrec<A>(core::readPrec<A>(), readListPrec<A>()); }
+};
 
+template <>
+struct Hashable1<SetK> {
+    template <class H, class A>
+    static std::uint64_t liftHashWithSalt(H&& h, std::uint64_t salt, const Set<A>& s) {
+        salt = hashInt(salt, static_cast<Int>(s.size()));
+        for (const A& x : s) salt = h(salt, x);
+        return salt;
+    }
+};
 template <class A>
     requires HashableType<A>
 struct Hashable<Set<A>> {
     static std::uint64_t hashWithSalt(std::uint64_t salt, const Set<A>& s) {
-        salt = hashInt(salt, static_cast<Int>(s.size()));
-        for (const A& x : s) salt = core::hashWithSalt(salt, x);
-        return salt;
+        return Hashable1<SetK>::liftHashWithSalt(detail::hashElement, salt, s);
     }
 };
 
