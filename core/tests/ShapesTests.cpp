@@ -109,3 +109,61 @@ TEST(Shapes, LiftedFormsAndBytes) {
     EXPECT_EQ(core::encode(core::Par1<Int>{7}), core::encode(Int{7}));
     EXPECT_EQ(core::decode<core::V1<Int>>("").error(), "V1 has no values");
 }
+
+TEST(Shapes, LiftedTextFormsAgreeWithThePlainOnesAndReachEveryElement) {
+    const core::ShowsPrecOf<Int> sp;
+    const core::ShowListOf<Int> sl;
+    auto lifted = [&](const auto& x) {
+        std::string out;
+        core::liftShowsPrec(sp, sl, 11, x, out);
+        return out;
+    };
+    auto plain = [](const auto& x) {
+        std::string out;
+        core::showsPrec(11, x, out);
+        return out;
+    };
+    const core::Par1<Int> par{-1};
+    const core::Rec1<Opt, Int> rec{std::optional<Int>(2)};
+    const core::K1<Int, Int> k{7};
+    const core::U1<Int> u{};
+    const core::Comp1<Vec, Opt, Int> comp{{std::optional<Int>(3), std::nullopt}};
+    const auto prod = core::prod1(std::optional<Int>(1), std::vector<Int>{2});
+    const auto sum = core::L1<Vec>(std::optional<Int>(-4));
+    EXPECT_EQ(lifted(par), plain(par));
+    EXPECT_EQ(lifted(rec), plain(rec));
+    EXPECT_EQ(lifted(k), plain(k));
+    EXPECT_EQ(lifted(u), plain(u));
+    EXPECT_EQ(lifted(comp), plain(comp));
+    EXPECT_EQ(lifted(prod), plain(prod));
+    EXPECT_EQ(lifted(sum), plain(sum));
+
+    // The caller's element printer is used for every element, at any depth.
+    auto tagged = [](int, Int x, std::string& out) { out += "e" + std::to_string(x); };
+    auto taggedList = [](const auto&, std::string& out) { out += "<list>"; };
+    std::string out;
+    core::liftShowsPrec(tagged, taggedList, 0, comp, out);
+    EXPECT_EQ(out, "Comp1 {unComp1 = [Just e3,Nothing]}");
+    out.clear();
+    core::liftShowsPrec(tagged, taggedList, 0, prod, out);
+    EXPECT_EQ(out, "Just e1 :*: <list>");
+
+    // Reading with the element's own readers gives back the plain values.
+    auto rp = core::readPrec<Int>();
+    auto rl = core::readListPrec<Int>();
+    auto readBack = [&](auto kind, const auto& x) {
+        using K = decltype(kind);
+        auto rs = core::liftReadPrec<K, Int>(rp, rl).run(core::show(x));
+        return rs.size() == 1 && rs[0].second.empty() && rs[0].first == x;
+    };
+    EXPECT_TRUE(readBack(core::Par1K{}, par));
+    EXPECT_TRUE(readBack(core::Rec1K<Opt>{}, rec));
+    EXPECT_TRUE(readBack(core::K1K<Int>{}, k));
+    EXPECT_TRUE(readBack(core::U1K{}, u));
+    EXPECT_TRUE(readBack(core::Comp1K<Vec, Opt>{}, comp));
+    EXPECT_TRUE(readBack(core::Prod1K<Opt, Vec>{}, prod));
+    EXPECT_TRUE(readBack(core::Sum1K<Opt, Vec>{}, sum));
+    // V1 has no values: nothing reads as one.
+    EXPECT_TRUE((core::liftReadPrec<core::V1K, Int>(rp, rl).run("V1").empty()));
+    EXPECT_FALSE(core::read<core::V1<Int>>("V1").has_value());
+}

@@ -675,6 +675,178 @@ struct Read<Sum1<F, G, A>> {
     }
 };
 
+// V1 has no values: nothing reads as one.
+template <class A>
+struct Read<V1<A>> {
+    static Reader<V1<A>> readPrec() { return pfail<V1<A>>(); }
+};
+
+// ---- Lifted text forms: the same texts, with the elements printed and read
+// by the caller's functions ------------------------------------------------------------------
+
+namespace detail {
+// The printer of a structure's values (and of lists of them) whose elements
+// are printed by (sp, sl).
+template <class SP, class SL>
+struct LiftedShows {
+    const SP& sp;
+    const SL& sl;
+    template <class FA>
+    void operator()(int d, const FA& x, std::string& out) const {
+        core::liftShowsPrec(sp, sl, d, x, out);
+    }
+};
+template <class SP, class SL>
+struct LiftedShowList {
+    const SP& sp;
+    const SL& sl;
+    template <class Range>
+    void operator()(const Range& xs, std::string& out) const {
+        core::liftShowList(sp, sl, xs, out);
+    }
+};
+}  // namespace detail
+
+template <>
+struct Show1<Par1K> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP& sp, const SL&, int d, const Par1<A>& x, std::string& out) {
+        showsRecordWith(sp, "Par1", "unPar1", d, x.value, out);
+    }
+};
+template <>
+struct Read1<Par1K> {
+    template <class A>
+    static Reader<Par1<A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>>) {
+        return readRecordWith<Par1<A>>("Par1", "unPar1", std::move(rp), [](A a) { return Par1<A>{std::move(a)}; });
+    }
+};
+template <class M>
+struct Show1<Rec1K<M>> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const Rec1<M, A>& x, std::string& out) {
+        showsRecordWith(detail::LiftedShows<SP, SL>{sp, sl}, "Rec1", "unRec1", d, x.value, out);
+    }
+};
+template <class M>
+struct Read1<Rec1K<M>> {
+    template <class A>
+    static Reader<Rec1<M, A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>> rl) {
+        return readRecordWith<Rec1<M, A>>("Rec1", "unRec1", core::liftReadPrec<M, A>(std::move(rp), std::move(rl)),
+                                          [](Apply<M, A> v) { return Rec1<M, A>{std::move(v)}; });
+    }
+};
+template <class C>
+struct Show1<K1K<C>> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP&, const SL&, int d, const K1<C, A>& x, std::string& out) {
+        Show<K1<C, A>>::showsPrec(d, x, out);
+    }
+};
+template <class C>
+struct Read1<K1K<C>> {
+    template <class A>
+    static Reader<K1<C, A>> liftReadPrec(Reader<A>, Reader<std::vector<A>>) {
+        return Read<K1<C, A>>::readPrec();
+    }
+};
+template <>
+struct Show1<U1K> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP&, const SL&, int, const U1<A>&, std::string& out) {
+        out += "U1";
+    }
+};
+template <>
+struct Read1<U1K> {
+    template <class A>
+    static Reader<U1<A>> liftReadPrec(Reader<A>, Reader<std::vector<A>>) {
+        return Read<U1<A>>::readPrec();
+    }
+};
+template <>
+struct Show1<V1K> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP&, const SL&, int, const V1<A>& v, std::string&) {
+        absurdV1<void>(v);
+    }
+};
+template <>
+struct Read1<V1K> {
+    template <class A>
+    static Reader<V1<A>> liftReadPrec(Reader<A>, Reader<std::vector<A>>) {
+        return pfail<V1<A>>();
+    }
+};
+template <class F, class G>
+struct Show1<Comp1K<F, G>> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const Comp1<F, G, A>& x, std::string& out) {
+        const detail::LiftedShows<SP, SL> inner{sp, sl};
+        const detail::LiftedShowList<SP, SL> innerList{sp, sl};
+        using IS = detail::LiftedShows<SP, SL>;
+        using IL = detail::LiftedShowList<SP, SL>;
+        showsRecordWith(detail::LiftedShows<IS, IL>{inner, innerList}, "Comp1", "unComp1", d, x.value, out);
+    }
+};
+template <class F, class G>
+struct Read1<Comp1K<F, G>> {
+    template <class A>
+    static Reader<Comp1<F, G, A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>> rl) {
+        using GA = Apply<G, A>;
+        auto outer = core::liftReadPrec<F, GA>(core::liftReadPrec<G, A>(rp, rl), core::liftReadListPrec<G, A>(rp, rl));
+        return readRecordWith<Comp1<F, G, A>>("Comp1", "unComp1", std::move(outer),
+                                              [](Apply<F, GA> v) { return Comp1<F, G, A>{std::move(v)}; });
+    }
+};
+template <class F, class G>
+struct Show1<Prod1K<F, G>> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const Prod1<F, G, A>& x, std::string& out) {
+        showParen(d > 6, out, [&] {
+            core::liftShowsPrec(sp, sl, 7, x.first, out);
+            out += " :*: ";
+            core::liftShowsPrec(sp, sl, 7, x.second, out);
+        });
+    }
+};
+template <class F, class G>
+struct Read1<Prod1K<F, G>> {
+    template <class A>
+    static Reader<Prod1<F, G, A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>> rl) {
+        using FA = Apply<F, A>;
+        using GA = Apply<G, A>;
+        auto second = atPrec(7, core::liftReadPrec<G, A>(rp, rl));
+        auto body = bindP(atPrec(7, core::liftReadPrec<F, A>(rp, rl)), [second](const FA& a) {
+            return thenP(symbol(":*:"), mapP([a](const GA& b) { return Prod1<F, G, A>{a, b}; }, second));
+        });
+        return parens(prec(6, std::move(body)));
+    }
+};
+template <class F, class G>
+struct Show1<Sum1K<F, G>> {
+    template <class SP, class SL, class A>
+    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const Sum1<F, G, A>& x, std::string& out) {
+        if (x.isL1())
+            showsUnaryWith(detail::LiftedShows<SP, SL>{sp, sl}, "L1", d, x.left(), out);
+        else
+            showsUnaryWith(detail::LiftedShows<SP, SL>{sp, sl}, "R1", d, x.right(), out);
+    }
+};
+template <class F, class G>
+struct Read1<Sum1K<F, G>> {
+    template <class A>
+    static Reader<Sum1<F, G, A>> liftReadPrec(Reader<A> rp, Reader<std::vector<A>> rl) {
+        using FA = Apply<F, A>;
+        using GA = Apply<G, A>;
+        using V = std::variant<FA, GA>;
+        return alt(readUnaryWith<Sum1<F, G, A>>("L1", core::liftReadPrec<F, A>(rp, rl),
+                                                [](FA a) { return Sum1<F, G, A>{V(std::in_place_index<0>, std::move(a))}; }),
+                   readUnaryWith<Sum1<F, G, A>>("R1", core::liftReadPrec<G, A>(rp, rl),
+                                                [](GA b) { return Sum1<F, G, A>{V(std::in_place_index<1>, std::move(b))}; }));
+    }
+};
+
 // ---- Hashing ----------------------------------------------------------------------------------
 
 template <class A>
