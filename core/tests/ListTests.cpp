@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "Core/CellPool.h"
 #include "Core/Error.h"
 #include "Core/List.h"
 #include "Core/NonEmpty.h"
@@ -158,6 +159,20 @@ TEST(List, CellsMadeOnOneThreadAreFreedOnAnotherAndReused) {
         auto small = core::defer([] { return 'c'; });
         EXPECT_EQ(big.force()[2] + small.force(), 3 + 'c');
     }
+}
+
+// The slabs of a dropped list are emptied and leave use (kept for reuse or
+// returned), except at most the one the thread is filling.
+TEST(List, DroppedListsGiveTheirSlabsBack) {
+    if (!core::detail::cellPoolEnabled) GTEST_SKIP() << "cells come from the general allocator here";
+    const std::size_t before = core::detail::cellPoolUsage().slabsInUse;
+    {
+        List<std::int64_t> xs;
+        for (std::int64_t i = 0; i < 200000; ++i) xs = List<std::int64_t>::cons(i, std::move(xs));
+        // 200,000 cells of at least 32 bytes fill well over 90 slabs of 64 KB.
+        EXPECT_GT(core::detail::cellPoolUsage().slabsInUse, before + 90);
+    }
+    EXPECT_LE(core::detail::cellPoolUsage().slabsInUse, before + 1);
 }
 
 TEST(NonEmpty, HeadAndTail) {

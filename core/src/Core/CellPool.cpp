@@ -6,23 +6,18 @@
 #include <mutex>
 #include <new>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define CORE_CELL_POOL_OFF 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define CORE_CELL_POOL_OFF 1
-#endif
-#endif
-
 namespace core::detail {
 
-#ifdef CORE_CELL_POOL_OFF
+#if !CORE_CELL_POOL
 
 void* cellAllocate(std::size_t bytes) {
     return ::operator new(bytes);
 }
-void cellFree(void* p, std::size_t bytes) noexcept {
-    ::operator delete(p, bytes);
+void cellFree(void* p, std::size_t) noexcept {
+    ::operator delete(p);
+}
+CellPoolUsage cellPoolUsage() noexcept {
+    return {0, 0};
 }
 
 #else
@@ -34,7 +29,7 @@ namespace {
 // its address; its header takes the first cache line.
 constexpr std::size_t granule = 16;
 constexpr std::size_t sizeClasses = cellPoolMaxBytes / granule;
-constexpr std::size_t slabBytes = std::size_t{64} << 10;
+constexpr std::size_t slabBytes = cellPoolSlabBytes;
 constexpr std::size_t headerBytes = 64;
 
 struct FreeCell {
@@ -74,6 +69,8 @@ std::mutex reserveLock;
 FreeCell* reserve = nullptr;  // guarded by reserveLock
 std::size_t reserveCount = 0;  // guarded by reserveLock
 
+std::atomic<std::size_t> slabsInUse{0};
+
 Slab* newSlab(std::size_t cls, Pool* owner) {
     void* m = nullptr;
     {
@@ -86,6 +83,7 @@ Slab* newSlab(std::size_t cls, Pool* owner) {
     }
     if (!m) m = std::aligned_alloc(slabBytes, slabBytes);
     if (!m) throw std::bad_alloc();
+    slabsInUse.fetch_add(1, std::memory_order_relaxed);
     auto* s = ::new (m) Slab;
     s->cellBytes = static_cast<std::uint32_t>((cls + 1) * granule);
     s->capacity = static_cast<std::uint32_t>((slabBytes - headerBytes) / s->cellBytes);
@@ -93,6 +91,7 @@ Slab* newSlab(std::size_t cls, Pool* owner) {
     return s;
 }
 void freeSlab(Slab* s) noexcept {
+    slabsInUse.fetch_sub(1, std::memory_order_relaxed);
     s->~Slab();
     {
         std::lock_guard<std::mutex> lock(reserveLock);
@@ -268,6 +267,11 @@ void* allocateSlow(Pool& p, std::size_t c) {
 
 }  // namespace
 
+CellPoolUsage cellPoolUsage() noexcept {
+    std::lock_guard<std::mutex> lock(reserveLock);
+    return {slabsInUse.load(std::memory_order_relaxed), reserveCount};
+}
+
 void* cellAllocate(std::size_t bytes) {
     if (bytes > cellPoolMaxBytes || bytes == 0) return ::operator new(bytes);
     const std::size_t c = (bytes - 1) / granule;
@@ -277,7 +281,7 @@ void* cellAllocate(std::size_t bytes) {
 }
 
 void cellFree(void* p, std::size_t bytes) noexcept {
-    if (bytes > cellPoolMaxBytes || bytes == 0) return ::operator delete(p, bytes);
+    if (bytes > cellPoolMaxBytes || bytes == 0) return ::operator delete(p);
     Slab* s = slabOf(p);
     auto* f = static_cast<FreeCell*>(p);
     Pool& pl = pool;

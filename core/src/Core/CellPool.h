@@ -20,7 +20,21 @@
 #include <cstddef>
 #include <new>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define CORE_CELL_POOL 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define CORE_CELL_POOL 0
+#endif
+#endif
+#ifndef CORE_CELL_POOL
+#define CORE_CELL_POOL 1
+#endif
+
 namespace core::detail {
+
+// Whether blocks come from the pool (not under AddressSanitizer).
+inline constexpr bool cellPoolEnabled = CORE_CELL_POOL != 0;
 
 inline constexpr std::size_t cellPoolMaxBytes = 128;
 
@@ -31,6 +45,16 @@ void* cellAllocate(std::size_t bytes);
 // any thread.
 void cellFree(void* p, std::size_t bytes) noexcept;
 
+// The pool's slabs across threads (each cellPoolSlabBytes, allocated from
+// the general allocator): those holding blocks or being filled, and the
+// emptied ones kept for reuse.
+struct CellPoolUsage {
+    std::size_t slabsInUse;
+    std::size_t slabsKept;
+};
+CellPoolUsage cellPoolUsage() noexcept;
+inline constexpr std::size_t cellPoolSlabBytes = std::size_t{64} << 10;
+
 // A base that makes a class allocate its objects from the pool (types with
 // an alignment above the usual one go to the general allocator, which
 // honours it).
@@ -38,8 +62,8 @@ struct PooledCell {
     static void* operator new(std::size_t bytes) { return cellAllocate(bytes); }
     static void operator delete(void* p, std::size_t bytes) noexcept { cellFree(p, bytes); }
     static void* operator new(std::size_t bytes, std::align_val_t al) { return ::operator new(bytes, al); }
-    static void operator delete(void* p, std::size_t bytes, std::align_val_t al) noexcept {
-        ::operator delete(p, bytes, al);
+    static void operator delete(void* p, std::size_t, std::align_val_t al) noexcept {
+        ::operator delete(p, al);
     }
 };
 
