@@ -289,32 +289,37 @@ std::array<B, N> stdArrayFromVector(std::vector<B>& v, std::index_sequence<I...>
 }
 }  // namespace detail
 
+namespace detail {
+// Traverses the n elements of [first, last) as a std::vector is, then moves
+// the collected vector into the container make(std::vector<B>) builds.
+template <class A, class F, class It, class Make>
+auto traverseRebuilt(F& f, It first, It last, std::size_t n, Make make) {
+    using E = EffectOf<F, A>;
+    auto vs = traverseToVector<typename E::G, typename E::B>(f, first, last, n);
+    return Functor<typename E::G>::fmap(std::move(make), std::move(vs));
+}
+}  // namespace detail
+
 // std::deque and std::array are traversed as a std::vector is, the
 // collected vector then moved into the container.
 template <>
 struct Traversable<DequeK> : TraversableDefaults<DequeK, Traversable<DequeK>> {
     template <class F, class A>
     static auto traverse(F&& f, const std::deque<A>& xs) {
-        using E = detail::EffectOf<F, A>;
-        using B = typename E::B;
-        auto vs = detail::traverseToVector<typename E::G, B>(f, xs.begin(), xs.end(), xs.size());
-        return Functor<typename E::G>::fmap(
-            [](std::vector<B> v) {
-                return std::deque<B>(std::make_move_iterator(v.begin()), std::make_move_iterator(v.end()));
-            },
-            std::move(vs));
+        return detail::traverseRebuilt<A>(f, xs.begin(), xs.end(), xs.size(), [](auto v) {
+            using B = typename decltype(v)::value_type;
+            return std::deque<B>(std::make_move_iterator(v.begin()), std::make_move_iterator(v.end()));
+        });
     }
 };
 template <std::size_t N>
 struct Traversable<StdArrayK<N>> : TraversableDefaults<StdArrayK<N>, Traversable<StdArrayK<N>>> {
     template <class F, class A>
     static auto traverse(F&& f, const std::array<A, N>& xs) {
-        using E = detail::EffectOf<F, A>;
-        using B = typename E::B;
-        auto vs = detail::traverseToVector<typename E::G, B>(f, xs.begin(), xs.end(), N);
-        return Functor<typename E::G>::fmap(
-            [](std::vector<B> v) { return detail::stdArrayFromVector<B, N>(v, std::make_index_sequence<N>{}); },
-            std::move(vs));
+        return detail::traverseRebuilt<A>(f, xs.begin(), xs.end(), N, [](auto v) {
+            using B = typename decltype(v)::value_type;
+            return detail::stdArrayFromVector<B, N>(v, std::make_index_sequence<N>{});
+        });
     }
 };
 
