@@ -241,14 +241,19 @@ void* allocateSlow(Pool& p, std::size_t c) {
         }
         Slab* n = p.head[c];
         if (n != s && !n->exhausted) return take(n);
-        // Every slab ran out: look for blocks other threads gave back.
-        for (Slab* t = p.head[c]; t; t = t->next) {
+        // Every slab ran out: look for blocks other threads gave back in a
+        // few of them, oldest first, moving each one without any to the
+        // back, so that later looks reach the others. Looking at every slab
+        // each time would make building a long list quadratic.
+        for (int looks = 0; looks < 8; ++looks) {
+            Slab* t = p.head[c];
             if (collectRemote(t)) {
                 t->exhausted = false;
-                unlink(p, c, t);
-                pushFront(p, c, t);
                 return take(t);
             }
+            if (!t->next) break;
+            unlink(p, c, t);
+            pushBack(p, c, t);
         }
     }
     Slab* s = nullptr;
