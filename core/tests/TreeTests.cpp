@@ -2,6 +2,7 @@
 #include <rapidcheck/gtest.h>
 
 #include <string>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -192,6 +193,25 @@ TEST(TreeSoundness, DeepTreesInConstantStack) {
     EXPECT_EQ(core::hash(t), core::hash(t));
     { Tree<Int> drop = std::move(t); }
     SUCCEED();
+}
+
+// Printing follows the nodes with a loop: a tree a million levels deep
+// prints (it overflowed the stack when each level was a nested call).
+TEST(TreeSoundness, DeepTreesPrintInConstantStack) {
+    constexpr Int n = 1'000'000;
+    Tree<Int> t = Node<Int>(0);
+    for (Int i = 1; i < n; ++i) t = Node<Int>(i % 10, {std::move(t)});
+    const std::string text = core::show(t);
+    EXPECT_EQ(text.rfind("Node {rootLabel = 9, subForest = [Node {rootLabel = 8, subForest = [", 0), 0u);
+    const std::string leaf = "Node {rootLabel = 0, subForest = []}";
+    EXPECT_EQ(text.find(leaf), text.size() - leaf.size() - 2 * static_cast<std::size_t>(n - 1));
+    EXPECT_EQ(text.size(), static_cast<std::size_t>(n) * leaf.size());
+    // A wide and shallow tree, and parentheses only around the outermost node.
+    Tree<Int> wide = Node<Int>(1, {Node<Int>(2), Node<Int>(3, {Node<Int>(4)}), Node<Int>(5)});
+    EXPECT_EQ(core::show(std::optional<Tree<Int>>(wide)),
+              "Just (Node {rootLabel = 1, subForest = [Node {rootLabel = 2, subForest = []},"
+              "Node {rootLabel = 3, subForest = [Node {rootLabel = 4, subForest = []}]},"
+              "Node {rootLabel = 5, subForest = []}]})");
 }
 
 TEST(TreeSoundness, DeepEncodingsDecodeWithoutRecursion) {

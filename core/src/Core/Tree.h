@@ -571,14 +571,34 @@ struct Monad<TreeK> : MonadDefaults<TreeK, Monad<TreeK>> {
 
 template <>
 struct Show1<TreeK> {
+    // Subtrees print at precedence 0, so only the outermost node may need
+    // parentheses. The nodes are printed with an explicit stack of the
+    // forests still open (and whether one of their trees has been printed
+    // yet), so a tree of any depth prints in constant stack.
     template <class SP, class SL, class A>
-    static void liftShowsPrec(const SP& sp, const SL& sl, int d, const Tree<A>& t, std::string& out) {
+    static void liftShowsPrec(const SP& sp, const SL&, int d, const Tree<A>& t, std::string& out) {
         showParen(d >= 11, out, [&] {
-            out += "Node {rootLabel = ";
-            sp(0, t.rootLabel, out);
-            out += ", subForest = ";
-            showListWith([&](const Tree<A>& c, std::string& o) { liftShowsPrec(sp, sl, 0, c, o); }, t.subForest, out);
-            out += '}';
+            std::vector<std::pair<List<Tree<A>>, bool>> open;
+            auto begin = [&](const Tree<A>& n) {
+                out += "Node {rootLabel = ";
+                sp(0, n.rootLabel, out);
+                out += ", subForest = [";
+                open.emplace_back(n.subForest, false);
+            };
+            begin(t);
+            while (!open.empty()) {
+                auto& [rest, started] = open.back();
+                if (rest.null()) {
+                    out += "]}";
+                    open.pop_back();
+                    continue;
+                }
+                if (started) out += ',';
+                started = true;
+                const Tree<A> child = rest.head();
+                rest = List<Tree<A>>(rest.tail());
+                begin(child);  // may move `open`'s entries: nothing above is used after it
+            }
         });
     }
 };
