@@ -1,8 +1,11 @@
 #include "Core/Stack.h"
 
 #include <pthread.h>
+#include <sys/mman.h>
 
+#include <cstddef>
 #include <exception>
+#include <mutex>
 
 namespace core::detail {
 
@@ -31,6 +34,46 @@ struct FreshStackJob {
     std::exception_ptr error;
 };
 
+// The stacks of finished segments are kept for the next ones, up to eight:
+// a deep evaluation runs through several segments one inside the other,
+// and touching a fresh 32 MB stack costs a page fault per 4 KB, more than
+// the evaluation itself. A kept stack's pages are given back to the system
+// lazily (MADV_FREE): reclaimed only when memory runs short, and otherwise
+// found still in place by the next segment. Each stack has an inaccessible
+// guard zone below it.
+constexpr std::size_t guardBytes = std::size_t{64} << 10;
+constexpr std::size_t keptStacksMax = 8;
+std::mutex keptStacksLock;
+void* keptStacks[keptStacksMax];  // guarded by keptStacksLock
+std::size_t keptStackCount = 0;   // guarded by keptStacksLock
+
+void* takeStack() noexcept {
+    {
+        std::lock_guard<std::mutex> lock(keptStacksLock);
+        if (keptStackCount > 0) return keptStacks[--keptStackCount];
+    }
+    void* p = mmap(nullptr, guardBytes + freshStackBytes, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_STACK, -1, 0);
+    if (p == MAP_FAILED) return nullptr;
+    if (mprotect(p, guardBytes, PROT_NONE) != 0) {
+        munmap(p, guardBytes + freshStackBytes);
+        return nullptr;
+    }
+    return p;
+}
+void keepStack(void* p) noexcept {
+    char* stack = static_cast<char*>(p) + guardBytes;
+    if (madvise(stack, freshStackBytes, MADV_FREE) != 0) madvise(stack, freshStackBytes, MADV_DONTNEED);
+    {
+        std::lock_guard<std::mutex> lock(keptStacksLock);
+        if (keptStackCount < keptStacksMax) {
+            keptStacks[keptStackCount++] = p;
+            return;
+        }
+    }
+    munmap(p, guardBytes + freshStackBytes);
+}
+
 void* runFreshStackJob(void* p) {
     auto* job = static_cast<FreshStackJob*>(p);
     try {
@@ -49,16 +92,22 @@ StackBounds threadStack() noexcept {
 
 bool runOnFreshStack(void (*call)(void*), void* arg) {
     FreshStackJob job{call, arg, nullptr};
+    void* stack = takeStack();
+    if (!stack) return false;
     pthread_attr_t attr;
     pthread_t thread;
     bool started = false;
     if (pthread_attr_init(&attr) == 0) {
-        started = pthread_attr_setstacksize(&attr, freshStackBytes) == 0 &&
+        started = pthread_attr_setstack(&attr, static_cast<char*>(stack) + guardBytes, freshStackBytes) == 0 &&
                   pthread_create(&thread, &attr, &runFreshStackJob, &job) == 0;
         pthread_attr_destroy(&attr);
     }
-    if (!started) return false;
+    if (!started) {
+        keepStack(stack);
+        return false;
+    }
     pthread_join(thread, nullptr);
+    keepStack(stack);
     if (job.error) std::rethrow_exception(job.error);
     return true;
 }

@@ -2,7 +2,9 @@
 // The calling thread's stack, for code that recurses as deep as its input
 // and must not run off the end of the stack: how much is left, and running a
 // computation on a fresh stack segment (a helper thread with a large stack,
-// address space reserved and pages used on demand, while the caller waits).
+// address space reserved and pages used on demand, while the caller waits;
+// up to eight finished segments' stacks are kept for reuse, their pages
+// given back to the system lazily).
 // Deferred values, readers and fixed points continue on such segments when
 // their thread's stack runs low, so deep data is limited by memory instead.
 #include <cstddef>
