@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -428,12 +429,36 @@ struct WBTree {
     // A perfectly balanced tree of the strictly ascending entries
     // xs[lo, hi), moved out of xs.
     template <class Pair>
+    // Each node's memory is taken after its left subtree and before its
+    // right one, so the nodes lie in memory in key order and walking the
+    // tree in order reads memory front to back.
     static Ref buildAscending(std::vector<Pair>& xs, std::size_t lo, std::size_t hi) {
         if (lo >= hi) return Ref();
         const std::size_t mid = lo + (hi - lo) / 2;
         Ref l = buildAscending(xs, lo, mid);
+        constexpr bool overAligned = alignof(Node) > __STDCPP_DEFAULT_NEW_ALIGNMENT__;
+        struct Slot {
+            void* p = overAligned ? Node::operator new(sizeof(Node), std::align_val_t(alignof(Node)))
+                                  : Node::operator new(sizeof(Node));
+            ~Slot() {
+                if (!p) return;
+                if (overAligned)
+                    Node::operator delete(p, sizeof(Node), std::align_val_t(alignof(Node)));
+                else
+                    Node::operator delete(p, sizeof(Node));
+            }
+        } slot;
         Ref r = buildAscending(xs, mid + 1, hi);
-        return node(std::move(l), std::move(r), std::move(xs[mid].first), std::move(xs[mid].second));
+        const std::size_t n = hi - lo;
+        if (n > UINT32_MAX) treeTooLarge();
+        const Node* lp = l.get();
+        const Node* rp = r.get();
+        Ref out(::new (slot.p) Node(static_cast<std::uint32_t>(n), lp, rp, std::move(xs[mid].first),
+                                    std::move(xs[mid].second)));
+        slot.p = nullptr;
+        l.release();
+        r.release();
+        return out;
     }
 
     // ---- walking -----------------------------------------------------------
