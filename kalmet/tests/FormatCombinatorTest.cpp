@@ -80,6 +80,16 @@ TEST(NumberFormats, ReadSideAndTheWholeInputRule) {
     // An integer type rejects a fraction with its reader's error.
     EXPECT_EQ(raised([] { (void)formatParseM(decimalFormat<Int>(NoSign, std::nullopt), "1.5"); }), "no parse");
     EXPECT_EQ(*formatParseM(decimalFormat<double>(NegSign, std::nullopt), "-2,25"), -2.25);
+    // Digits too many for the type: its reader rejects them, and so does the
+    // format (they used to wrap to an unrelated number that did not write
+    // back as read).
+    EXPECT_EQ(*formatParseM(any, "9223372036854775807"), Int{9223372036854775807});
+    EXPECT_EQ(*formatParseM(any, "0009223372036854775807"), Int{9223372036854775807});
+    EXPECT_EQ(raised([&] { (void)formatParseM(any, "9223372036854775808"); }), "no parse");
+    EXPECT_EQ(raised([] { (void)formatParseM(integerFormat<std::int8_t>(NegSign, std::nullopt), "-300"); }),
+              "no parse");
+    EXPECT_EQ(*formatParseM(integerFormat<Integer>(NoSign, std::nullopt), "99999999999999999999"),
+              Integer::fromDigits("99999999999999999999"));
 }
 
 TEST(Combinators, LiteralsCasesAndSpecialCases) {

@@ -485,7 +485,12 @@ T numberFromText(const NumberText& n) {
         const char* end = n.whole.data() + n.whole.size();
         const auto r = std::from_chars(n.whole.data(), end, v);
         if (r.ec == std::errc() && r.ptr == end) return v;
-        return core::fromInteger<T>(core::Integer::fromDigits(n.whole));  // wraps, as the type does
+        // Too large for T: the type's reader rejects the digits, and so
+        // does the format, with the reader's error (a wrapped value would
+        // be a different number, and would not write back as read).
+        auto checked = core::readEither<T>(n.whole);
+        if (!checked) core::raise(checked.left());
+        return std::move(checked).value();
     } else {
         std::string text(n.whole);
         if (!n.fraction.empty()) {
