@@ -129,10 +129,8 @@ template <class R, class Fn>
 R onStack(unsigned depth, Fn&& fn) {
     if ((depth & 31u) != 0 || !stackIsLow()) return fn();
     // core::Lazy continues a computation demanded this deep on a new
-    // segment. The closure may capture fn by reference: the deferred value
-    // is a temporary, forced within this full-expression and never kept, so
-    // fn outlives its only force.
-    return core::defer([&fn]() -> R { return fn(); }).force();
+    // segment; the deferred value owns its copy of fn.
+    return core::defer([f = std::decay_t<Fn>(std::forward<Fn>(fn))]() mutable -> R { return f(); }).force();
 }
 
 // Placeholder element, used to find the target functor of a natural
