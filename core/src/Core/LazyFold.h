@@ -74,12 +74,14 @@ private:
 };
 
 template <class B, class Cur, class Ctx>
-B lazyFoldStep(const LazyFoldCtxRef<Ctx>& ctx, const Cur& c);
+B lazyFoldStep(LazyFoldCtxRef<Ctx>& ctx, const Cur& c);
 
-// The deferred fold from cursor c onwards.
+// The deferred fold from cursor c onwards. Its function runs at most once,
+// and hands its hold on the context on to the next rest (see below).
 template <class B, class Cur, class Ctx>
-Lazy<B> lazyFoldFrom(const LazyFoldCtxRef<Ctx>& ctx, Cur c) {
-    return Lazy<B>::fromFunction([ctx, c = std::move(c)]() -> B { return lazyFoldStep<B>(ctx, c); });
+Lazy<B> lazyFoldFrom(LazyFoldCtxRef<Ctx> ctx, Cur c) {
+    return Lazy<B>::fromFunction(
+        [ctx = std::move(ctx), c = std::move(c)]() mutable -> B { return lazyFoldStep<B>(ctx, c); });
 }
 
 template <class Cur, class Ctx>
@@ -87,10 +89,16 @@ bool lazyFoldAtEnd(const Ctx& ctx, const Cur& c) {
     return ctx.stopAtLast ? c.next().done() : c.done();
 }
 
+// One step: f(element, rest). The context moves into the rest instead of
+// being shared with it (two atomic count changes fewer per element); the
+// rest is a local here, so it, and with it the context and f, outlives the
+// call of f even when f drops its own copy.
 template <class B, class Cur, class Ctx>
-B lazyFoldStep(const LazyFoldCtxRef<Ctx>& ctx, const Cur& c) {
+B lazyFoldStep(LazyFoldCtxRef<Ctx>& ctx, const Cur& c) {
     if (lazyFoldAtEnd(*ctx, c)) return ctx->end(c);
-    return ctx->f(c.get(), lazyFoldFrom<B>(ctx, c.next()));
+    const Ctx* shared = &*ctx;
+    const Lazy<B> rest = lazyFoldFrom<B>(std::move(ctx), c.next());
+    return shared->f(c.get(), rest);
 }
 
 // foldr f z over the cursor: f receives each element and the deferred rest.
@@ -100,7 +108,7 @@ Lazy<B> lazyFoldr(F f, Lazy<B> z, Cur c) {
     using Ctx = LazyFoldCtx<B, F, decltype(end)>;
     LazyFoldCtxRef<Ctx> ctx(new Ctx{std::move(f), std::move(end), false});
     if (c.done()) return now(ctx->end(c));
-    return lazyFoldFrom<B>(ctx, std::move(c));
+    return lazyFoldFrom<B>(std::move(ctx), std::move(c));
 }
 
 // foldrMap1 fl f over the cursor, which must not be done: the last element
@@ -110,7 +118,7 @@ Lazy<B> lazyFoldrMap1(FL fl, F f, Cur c) {
     auto end = [fl = std::move(fl)](const Cur& last) -> B { return fl(last.get()); };
     using Ctx = LazyFoldCtx<B, F, decltype(end)>;
     LazyFoldCtxRef<Ctx> ctx(new Ctx{std::move(f), std::move(end), true});
-    return lazyFoldFrom<B>(ctx, std::move(c));
+    return lazyFoldFrom<B>(std::move(ctx), std::move(c));
 }
 
 // foldr1 f over the cursor, which must not be done: the last element is
