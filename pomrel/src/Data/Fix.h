@@ -608,6 +608,27 @@ Fix<F> seedToFix(const Seed<F>& s) {
     return unfoldFix(StepFn{}, s);
 }
 
+// The algebra wrapFix for one functor F, with a plain (non-template)
+// parameter, so that a fold function may hand it a layer of any type that
+// converts to F<Fix<F>> (std::nullopt, an initializer list, ...).
+template <class F>
+struct WrapFixAlgebra {
+    Fix<F> operator()(const core::Apply<F, Fix<F>>& layer) const { return Fix<F>(layer); }
+};
+
+// A fold function as a seed: each step folds the structure into a Fix with
+// wrapFix and hands over its outermost layer, so every inspection runs the
+// fold function again.
+template <class F, class G>
+struct FoldSeed final : SeedNode<F> {
+    G fold;
+    explicit FoldSeed(G g) : fold(std::move(g)) {}
+    core::Apply<F, Seed<F>> step() const override {
+        const Fix<F> x = fold(WrapFixAlgebra<F>{});
+        return core::fmap([](const Fix<F>& t) { return makeSeed<F>(UnFixFn{}, t); }, x.unFix());
+    }
+};
+
 }  // namespace detail
 
 template <class F>
@@ -620,6 +641,15 @@ class Mu {
 public:
     // The Mu of a fold function (as returned by unMu).
     explicit Mu(const MuFold<F>& fold);
+    // The Mu of a fold function of one's own: fold(alg) accepts an algebra
+    // F<A> -> A for any A (a generic lambda, called here with an algebra
+    // whose A is Fix<F>) and returns the A the structure folds to. Nothing
+    // is run until the Mu is inspected; every inspection runs it again.
+    template <class G>
+        requires(!std::same_as<std::decay_t<G>, MuFold<F>>) &&
+                std::same_as<std::invoke_result_t<const std::decay_t<G>&, const detail::WrapFixAlgebra<F>&>, Fix<F>>
+    explicit Mu(G&& fold)
+        : s_(std::make_shared<const detail::FoldSeed<F, std::decay_t<G>>>(std::forward<G>(fold))) {}
     explicit Mu(detail::Seed<F> s) noexcept : s_(std::move(s)) {}
     const detail::Seed<F>& seed() const noexcept { return s_; }
 
