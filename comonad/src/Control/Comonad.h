@@ -45,8 +45,9 @@
 //                    functions are std::function; otherwise wfix<A>(w).
 //   cfix<Tag, A>(f)  the context x with x = extend(f, x), f taking
 //                    Apply<Tag, Lazy<A>>; a context whose shape depends on
-//                    itself (beyond Identity, Tagged, IdentityT and the
-//                    current position of a NonEmpty) raises the error above.
+//                    itself (beyond Identity, Tagged, IdentityT, functions
+//                    from a monoid, Traced and the current position of a
+//                    NonEmpty) raises the error above.
 //   kfix(w)          the context u with u = apW(w, duplicate(u)).
 //
 // Cokleisli<Tag, A, B> wraps a function from Apply<Tag, A> to B and is an
