@@ -280,7 +280,7 @@ public:
     }
     // True once the layer has been computed.
     bool evaluated() const noexcept { return p_->ready(); }
-    // True when both share one layer (then they are equal).
+    // True when both share one layer.
     bool sameAs(const Fix& o) const noexcept { return p_ == o.p_; }
 
 private:
@@ -774,9 +774,11 @@ Fix<F> nuToFix(const Nu<F>& n) {
 // ---- Comparison ----------------------------------------------------------------
 
 namespace detail {
+// Layer by layer through F's lifted comparison, also when both share a
+// layer: an element equality need not be reflexive (a NaN is not equal to
+// itself), so sharing does not decide.
 template <class F>
 bool eqFix(const Fix<F>& a, const Fix<F>& b) {
-    if (a.sameAs(b)) return true;
     return onStack<bool>(0, [&] {
         return core::Eq1<F>::liftEq([](const Fix<F>& x, const Fix<F>& y) { return eqFix(x, y); }, a.unFix(),
                                     b.unFix());
@@ -784,7 +786,6 @@ bool eqFix(const Fix<F>& a, const Fix<F>& b) {
 }
 template <class F>
 core::Ordering compareFix(const Fix<F>& a, const Fix<F>& b) {
-    if (a.sameAs(b)) return core::EQ;
     return onStack<core::Ordering>(0, [&] {
         return core::Ord1<F>::liftCompare([](const Fix<F>& x, const Fix<F>& y) { return compareFix(x, y); },
                                           a.unFix(), b.unFix());
