@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <rapidcheck/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -151,6 +152,21 @@ TEST(FixOrder, ComparesLayerByLayerWithTieRules) {
     EXPECT_TRUE(core::max(a, c).sameAs(c));
     EXPECT_TRUE(core::max(c, a).sameAs(c));
     EXPECT_TRUE(core::min(c, a).sameAs(a));
+}
+
+TEST(FixOrder, SharedLayersCompareThroughTheElementsToo) {
+    // A NaN is not equal to itself, so neither is a Fix holding one, even
+    // when both sides are the same value.
+    using D = Fix<ListFK<double>>;
+    using LD = ListF<double, D>;
+    D nan = LD(std::nan(""), D(LD()));
+    D other = LD(std::nan(""), D(LD()));
+    EXPECT_FALSE(nan == nan);
+    EXPECT_TRUE(nan != nan);
+    EXPECT_EQ(nan == nan, nan == other);
+    EXPECT_EQ(core::compare(nan, nan), core::compare(nan, other));
+    D one = LD(1.0, D(LD()));
+    EXPECT_TRUE(one == one);
 }
 
 TEST(FixOrder, MuAndNuCompareThroughFixWhateverTheirSeeds) {

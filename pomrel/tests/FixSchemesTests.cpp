@@ -34,6 +34,16 @@ IntList fromVector(const std::vector<int>& xs) {
 }
 std::vector<int> toVector(const IntList& x) { return pomrel::fixToList(x).toVector(); }
 
+// The hole type of an algebra with a plain parameter F<A>.
+template <class M>
+struct ParamOf;
+template <class C, class R, class P>
+struct ParamOf<R (C::*)(P) const> {
+    using type = std::remove_cvref_t<P>;
+};
+template <class Alg>
+using HoleOf = core::ArgOf<typename ParamOf<decltype(&Alg::operator())>::type>;
+
 }  // namespace
 
 TEST(FixSchemes, UnfoldFoldAndRefoldAgreeOnCountdown) {
@@ -159,6 +169,35 @@ TEST(FixSchemes, MuFoldsRunTheSeedAgainAndWrapUnwrapAgree) {
         return l.isNil() ? ListF<int, R>() : ListF<int, R>(-l.head(), l.tail());
     };
     EXPECT_EQ(pomrel::foldMu(sumAlg, pomrel::hoistMu(negate, m)), -10);
+}
+
+TEST(FixSchemes, MuFromAFoldFunctionOfOnesOwn) {
+    // The list 1, 2 in fold form: it works for an algebra of any result type.
+    std::atomic<int> runs{0};
+    pomrel::Mu<ListFK<int>> m([&runs](const auto& alg) {
+        ++runs;
+        using A = HoleOf<std::decay_t<decltype(alg)>>;
+        const A nil = alg(ListF<int, A>());
+        return alg(ListF<int, A>(1, alg(ListF<int, A>(2, nil))));
+    });
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(pomrel::foldMu(sumAlg, m), 3);
+    EXPECT_EQ(pomrel::unMu(m)([](const ListF<int, std::string>& l) {
+                  return l.isNil() ? std::string("]") : std::to_string(l.head()) + "," + l.tail();
+              }),
+              "1,2,]");
+    EXPECT_EQ(pomrel::unwrapMu(m).head(), 1);
+    EXPECT_EQ(m, pomrel::unfoldMu(pomrel::unFix, fromVector({1, 2})));
+    EXPECT_EQ(core::show(m), "unfoldMu unFix (Fix (Cons 1 (Fix (Cons 2 (Fix Nil)))))");
+    const int before = runs;
+    (void)pomrel::foldMu(sumAlg, m);
+    EXPECT_GT(runs, before);  // every inspection runs the fold function again
+
+    pomrel::Mu<core::OptionalK> two([](const auto& alg) {
+        auto zero = alg(std::nullopt);
+        return alg(std::optional(alg(std::optional(zero))));
+    });
+    EXPECT_EQ(core::show(two), "unfoldMu unFix (Fix (Just (Fix (Just (Fix Nothing)))))");
 }
 
 TEST(FixSchemes, NuStepsOnlyOnDemand) {

@@ -45,8 +45,9 @@
 //                    functions are std::function; otherwise wfix<A>(w).
 //   cfix<Tag, A>(f)  the context x with x = extend(f, x), f taking
 //                    Apply<Tag, Lazy<A>>; a context whose shape depends on
-//                    itself (beyond Identity, Tagged, IdentityT and the
-//                    current position of a NonEmpty) raises the error above.
+//                    itself (beyond Identity, Tagged, IdentityT, functions
+//                    from a monoid, Traced and the current position of a
+//                    NonEmpty) raises the error above.
 //   kfix(w)          the context u with u = apW(w, duplicate(u)).
 //
 // Cokleisli<Tag, A, B> wraps a function from Apply<Tag, A> to B and is an
@@ -297,6 +298,17 @@ concept HasKfix = requires(const WF& w) {
     { ComonadApply<K>::template kfix<A>(w) };
 };
 
+// w with the element at its current position replaced by patch(element);
+// every other position keeps its element. Used by transformers whose
+// positions are functions held inside an inner context: only the function
+// at the inner context's current position belongs to the current position.
+template <class K, class X, class P>
+Apply<K, X> patchCurrent(const Apply<K, X>& w, const P& patch) {
+    auto cells = core::Functor<K>::fmap([](const X& v) { return core::now(v); }, w);
+    auto patched = Comonad<K>::withCurrent(cells, core::now(X(patch(Comonad<K>::extract(w)))));
+    return core::Functor<K>::fmap([](const Lazy<X>& c) { return X(c.force()); }, patched);
+}
+
 template <class A, class WF>
 Lazy<A> wfixLazy(const WF& w) {
     using K = KindOfT<WF>;
@@ -422,6 +434,13 @@ struct Comonad<core::FunctionK<M>> : ComonadDefaults<core::FunctionK<M>, Comonad
         requires std::equality_comparable<M>
     static core::Fn<M, Lazy<A>> withCurrent(const core::Fn<M, Lazy<A>>& w, const Lazy<A>& x) {
         return [w, x](M m) { return m == core::Monoid<M>::mempty() ? x : w(std::move(m)); };
+    }
+    // x(m) = f(m2 -> x(m <> m2)): the kfix of the function that is f at
+    // every trace.
+    template <class A, class F>
+    static core::Fn<M, A> cfix(const F& f) {
+        using G = std::function<A(const core::Fn<M, Lazy<A>>&)>;
+        return ComonadApply<core::FunctionK<M>>::template kfix<A>(core::Fn<M, G>([g = G(f)](const M&) { return g; }));
     }
 };
 template <class M>
@@ -718,6 +737,14 @@ struct Comonad<core::SumK<F, G>> : ComonadDefaults<core::SumK<F, G>, Comonad<cor
                                                                         r))};
             },
             w);
+    }
+    // The current position of whichever alternative is present.
+    template <class A>
+        requires detail::HasWithCurrent<F, A> && detail::HasWithCurrent<G, A>
+    static core::Sum<F, G, Lazy<A>> withCurrent(const core::Sum<F, G, Lazy<A>>& w, const Lazy<A>& x) {
+        using V = std::variant<Apply<F, Lazy<A>>, Apply<G, Lazy<A>>>;
+        if (w.isInL()) return {V(std::in_place_index<0>, Comonad<F>::withCurrent(w.left(), x))};
+        return {V(std::in_place_index<1>, Comonad<G>::withCurrent(w.right(), x))};
     }
 };
 

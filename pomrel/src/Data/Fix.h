@@ -280,7 +280,7 @@ public:
     }
     // True once the layer has been computed.
     bool evaluated() const noexcept { return p_->ready(); }
-    // True when both share one layer (then they are equal).
+    // True when both share one layer.
     bool sameAs(const Fix& o) const noexcept { return p_ == o.p_; }
 
 private:
@@ -608,6 +608,27 @@ Fix<F> seedToFix(const Seed<F>& s) {
     return unfoldFix(StepFn{}, s);
 }
 
+// The algebra wrapFix for one functor F, with a plain (non-template)
+// parameter, so that a fold function may hand it a layer of any type that
+// converts to F<Fix<F>> (std::nullopt, an initializer list, ...).
+template <class F>
+struct WrapFixAlgebra {
+    Fix<F> operator()(const core::Apply<F, Fix<F>>& layer) const { return Fix<F>(layer); }
+};
+
+// A fold function as a seed: each step folds the structure into a Fix with
+// wrapFix and hands over its outermost layer, so every inspection runs the
+// fold function again.
+template <class F, class G>
+struct FoldSeed final : SeedNode<F> {
+    G fold;
+    explicit FoldSeed(G g) : fold(std::move(g)) {}
+    core::Apply<F, Seed<F>> step() const override {
+        const Fix<F> x = fold(WrapFixAlgebra<F>{});
+        return core::fmap([](const Fix<F>& t) { return makeSeed<F>(UnFixFn{}, t); }, x.unFix());
+    }
+};
+
 }  // namespace detail
 
 template <class F>
@@ -620,6 +641,15 @@ class Mu {
 public:
     // The Mu of a fold function (as returned by unMu).
     explicit Mu(const MuFold<F>& fold);
+    // The Mu of a fold function of one's own: fold(alg) accepts an algebra
+    // F<A> -> A for any A (a generic lambda, called here with an algebra
+    // whose A is Fix<F>) and returns the A the structure folds to. Nothing
+    // is run until the Mu is inspected; every inspection runs it again.
+    template <class G>
+        requires(!std::same_as<std::decay_t<G>, MuFold<F>>) &&
+                std::same_as<std::invoke_result_t<const std::decay_t<G>&, const detail::WrapFixAlgebra<F>&>, Fix<F>>
+    explicit Mu(G&& fold)
+        : s_(std::make_shared<const detail::FoldSeed<F, std::decay_t<G>>>(std::forward<G>(fold))) {}
     explicit Mu(detail::Seed<F> s) noexcept : s_(std::move(s)) {}
     const detail::Seed<F>& seed() const noexcept { return s_; }
 
@@ -744,9 +774,11 @@ Fix<F> nuToFix(const Nu<F>& n) {
 // ---- Comparison ----------------------------------------------------------------
 
 namespace detail {
+// Layer by layer through F's lifted comparison, also when both share a
+// layer: an element equality need not be reflexive (a NaN is not equal to
+// itself), so sharing does not decide.
 template <class F>
 bool eqFix(const Fix<F>& a, const Fix<F>& b) {
-    if (a.sameAs(b)) return true;
     return onStack<bool>(0, [&] {
         return core::Eq1<F>::liftEq([](const Fix<F>& x, const Fix<F>& y) { return eqFix(x, y); }, a.unFix(),
                                     b.unFix());
@@ -754,7 +786,6 @@ bool eqFix(const Fix<F>& a, const Fix<F>& b) {
 }
 template <class F>
 core::Ordering compareFix(const Fix<F>& a, const Fix<F>& b) {
-    if (a.sameAs(b)) return core::EQ;
     return onStack<core::Ordering>(0, [&] {
         return core::Ord1<F>::liftCompare([](const Fix<F>& x, const Fix<F>& y) { return compareFix(x, y); },
                                           a.unFix(), b.unFix());

@@ -12,3 +12,10 @@ using core::IdentityT;
 using core::IdentityTK;
 using core::runIdentityT;
 }  // namespace comonad
+
+// Like every client module, this one gives the whole library: the other
+// transformers and the capabilities that IdentityT passes through.
+#include "Control/Comonad/Env/Class.h"
+#include "Control/Comonad/Store/Class.h"
+#include "Control/Comonad/Traced/Class.h"
+#include "Data/Functor/Composition.h"

@@ -104,15 +104,16 @@ struct Comonad<StoreTK<S, W>> : ComonadDefaults<StoreTK<S, W>, Comonad<StoreTK<S
             w.inner);
         return StoreT<S, W, B>{std::move(r), w.position};
     }
-    // The current position answers x; any other answers as before.
+    // The current position answers x; any other answers as before. Only
+    // the function at the inner context's current position is changed: the
+    // inner context's other positions are other positions of the store,
+    // also at the same s.
     template <class A>
-        requires std::equality_comparable<S>
+        requires std::equality_comparable<S> && detail::HasWithCurrent<W, core::Fn<S, Lazy<A>>>
     static StoreT<S, W, Lazy<A>> withCurrent(const StoreT<S, W, Lazy<A>>& w, const Lazy<A>& x) {
-        auto r = core::Functor<W>::fmap(
-            [x, s = w.position](const core::Fn<S, Lazy<A>>& g) {
-                return core::Fn<S, Lazy<A>>([x, s, g](S s2) { return s2 == s ? x : g(std::move(s2)); });
-            },
-            w.inner);
+        auto r = detail::patchCurrent<W>(w.inner, [x, s = w.position](const core::Fn<S, Lazy<A>>& g) {
+            return core::Fn<S, Lazy<A>>([x, s, g](S s2) { return s2 == s ? x : g(std::move(s2)); });
+        });
         return {std::move(r), w.position};
     }
 };

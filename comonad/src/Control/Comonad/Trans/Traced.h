@@ -84,6 +84,22 @@ TracedT<M, W, A> censor(H h, const TracedT<M, W, A>& w) {
     return {std::move(r)};
 }
 
+namespace detail {
+// Over Identity a traced context is one function of the trace, and its
+// fixed points are those of that function.
+template <class M, class A, class G>
+core::Fn<M, std::function<A(const core::Fn<M, Lazy<A>>&)>> tracedAsFunctions(const core::Fn<M, G>& w) {
+    using H = std::function<A(const core::Fn<M, Lazy<A>>&)>;
+    using T = TracedT<M, core::IdentityK, Lazy<A>>;
+    return [w](M m) {
+        return H([g = w(std::move(m))](const core::Fn<M, Lazy<A>>& c) {
+            return g(T{core::Identity<core::Fn<M, Lazy<A>>>{c}});
+        });
+    };
+}
+
+}  // namespace detail
+
 template <class M, class W>
     requires core::IsMonoid<M> && IsComonad<W>
 struct Comonad<TracedTK<M, W>> : ComonadDefaults<TracedTK<M, W>, Comonad<TracedTK<M, W>>> {
@@ -111,15 +127,23 @@ struct Comonad<TracedTK<M, W>> : ComonadDefaults<TracedTK<M, W>, Comonad<TracedT
             w.inner);
         return TracedT<M, W, B>{std::move(r)};
     }
+    // The empty trace at the inner context's current position answers x;
+    // the inner context's other positions keep their functions.
     template <class A>
-        requires std::equality_comparable<M>
+        requires std::equality_comparable<M> && detail::HasWithCurrent<W, core::Fn<M, Lazy<A>>>
     static TracedT<M, W, Lazy<A>> withCurrent(const TracedT<M, W, Lazy<A>>& w, const Lazy<A>& x) {
-        auto r = core::Functor<W>::fmap(
-            [x](const core::Fn<M, Lazy<A>>& g) {
-                return core::Fn<M, Lazy<A>>([x, g](M m) { return m == core::Monoid<M>::mempty() ? x : g(std::move(m)); });
-            },
-            w.inner);
+        auto r = detail::patchCurrent<W>(w.inner, [x](const core::Fn<M, Lazy<A>>& g) {
+            return core::Fn<M, Lazy<A>>([x, g](M m) { return m == core::Monoid<M>::mempty() ? x : g(std::move(m)); });
+        });
         return {std::move(r)};
+    }
+    // Over Identity: x(m) = f(the context whose function is m2 -> x(m <> m2)).
+    template <class A, class F>
+        requires std::same_as<W, core::IdentityK>
+    static TracedT<M, W, A> cfix(const F& f) {
+        using G = std::function<A(const TracedT<M, W, Lazy<A>>&)>;
+        auto w = detail::tracedAsFunctions<M, A>(core::Fn<M, G>([g = G(f)](const M&) { return g; }));
+        return {core::Identity<core::Fn<M, A>>{ComonadApply<core::FunctionK<M>>::template kfix<A>(w)}};
     }
 };
 
@@ -139,6 +163,14 @@ struct ComonadApply<TracedTK<M, W>> : ComonadApplyDefaults<TracedTK<M, W>, Comon
         auto lifted = core::Functor<W>::fmap([](const core::Fn<M, G>& f) { return detail::tracedApply<M, G, A>(f); }, fs.inner);
         auto r = ComonadApply<W>::ap(lifted, as.inner);
         return TracedT<M, W, Result<const G&, const A&>>{std::move(r)};
+    }
+    // Over Identity: u(m) = w(m)(the context whose function is
+    // m2 -> u(m <> m2)).
+    template <class A, class G>
+        requires std::same_as<W, core::IdentityK>
+    static TracedT<M, W, A> kfix(const TracedT<M, W, G>& w) {
+        auto fs = detail::tracedAsFunctions<M, A>(w.inner.value);
+        return {core::Identity<core::Fn<M, A>>{ComonadApply<core::FunctionK<M>>::template kfix<A>(fs)}};
     }
 };
 template <class M, class W>
