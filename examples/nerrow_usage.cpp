@@ -40,6 +40,12 @@ int main() {
     std::vector<int> xs{1, 2, 3};
     auto left = nerrow::imapAccumL([](Int, int s, int x) { return std::pair<int, int>(s + x, s); }, 0, xs);   // (6, [0, 1, 3])
     auto right = nerrow::imapAccumR([](Int, int s, int x) { return std::pair<int, int>(s + x, s); }, 0, xs);  // (6, [5, 3, 0])
+    // The accumulation is deferred: over an unbounded list, the first
+    // running totals are there (the final state would never be).
+    auto naturals = core::List<Int>::iterate([](Int n) { return n + 1; }, 1);
+    auto totals = nerrow::imapAccumL([](Int, Int s, Int x) { return std::pair<Int, Int>(s + x, s + x); }, Int{0}, naturals)
+                      .second.take(5)
+                      .toVector();  // 1 3 6 10 15
 
     // A product of two lists: indices Left 0, Left 1, Right 0.
     auto both = core::Pair(core::List<char>{'a', 'b'}, core::List<char>{'c'});
@@ -52,7 +58,8 @@ int main() {
     const bool ok = nv == std::vector<std::string>{"0.alpha", "1.beta", "2.gamma"} && hit &&
                     *hit == std::pair<Int, Int>(7, 7) && lengths.isLeft() && lengths.unsafeLeft() == "too short at 1" &&
                     report == "apple=5;pear=3;" && left.first == 6 && left.second == std::vector<int>{0, 1, 3} &&
-                    right.second == std::vector<int>{5, 3, 0} && tags == "L0a L1b R0c ";
+                    right.second == std::vector<int>{5, 3, 0} &&
+                    totals == std::vector<Int>{1, 3, 6, 10, 15} && tags == "L0a L1b R0c ";
     std::printf("%s | %s | %s | %s: %s\n", nv.back().c_str(), lengths.unsafeLeft().c_str(), report.c_str(), tags.c_str(),
                 ok ? "ok" : "WRONG");
     return ok ? 0 : 1;

@@ -39,7 +39,10 @@ TEST(DerivedFolds, OnAContainerWithoutElements) {
     EXPECT_EQ(nerrow::ifoldrM([](Int, int, int b) { return std::optional<int>(b + 1); }, 9, none), std::optional<int>(9));
     EXPECT_EQ(nerrow::ifoldlM([](Int, int b, int) { return std::optional<int>(b + 1); }, 9, none), std::optional<int>(9));
     auto l = nerrow::imapAccumL([](Int, int s, int x) { return std::pair<int, int>(s + x, s); }, 4, std::vector<int>{});
-    EXPECT_EQ(l, (std::pair<int, std::vector<int>>(4, {})));
+    EXPECT_EQ(l.first, 4);
+    EXPECT_TRUE(l.second.empty());
+    EXPECT_EQ(nerrow::imapAccumLStrict([](Int, int s, int x) { return std::pair<int, int>(s + x, s); }, 4, std::vector<int>{}),
+              (std::pair<int, std::vector<int>>(4, {})));
     auto r = nerrow::imapAccumR([](Int, int s, int x) { return std::pair<int, int>(s + x, s); }, 4, List<int>{});
     EXPECT_EQ(r.first, 4);
     EXPECT_TRUE(r.second.null());
@@ -152,7 +155,7 @@ TEST(DerivedTraversals, MapAccumThreadsTheStateInBothDirections) {
     // The index is passed first, and the container keeps its order.
     auto withIndex = nerrow::imapAccumR([](Int i, std::string s, char c) { return std::pair<std::string, std::string>(s + c, std::to_string(i) + s); },
                                         std::string(), std::vector<char>{'a', 'b', 'c'});
-    EXPECT_EQ(withIndex.first, "cba");
+    EXPECT_EQ(withIndex.first.force(), "cba");
     EXPECT_EQ(withIndex.second, (std::vector<std::string>{"0cb", "1c", "2"}));
     // Through the default itraverse of a combined kind.
     auto p = core::Pair(List<int>{1, 2}, std::optional<int>(3));
@@ -163,6 +166,71 @@ TEST(DerivedTraversals, MapAccumThreadsTheStateInBothDirections) {
     auto pr = nerrow::imapAccumR(anyStep, 0, p);
     EXPECT_EQ(pr.second.first.toVector(), (std::vector<int>{5, 3}));
     EXPECT_EQ(pr.second.second, std::optional<int>(0));
+    // The strict forms give the same results with a plain final state.
+    EXPECT_EQ(nerrow::imapAccumLStrict(step, 0, List<int>{1, 2, 3}).second.toVector(), (std::vector<int>{0, 1, 3}));
+    EXPECT_EQ(nerrow::imapAccumRStrict(step, 0, List<int>{1, 2, 3}).first, 6);
+    // NonEmpty and ZipList keep their shape and indices.
+    auto ne = nerrow::imapAccumL([](Int i, int s, int x) { return std::pair<int, int>(s + x, s * 10 + int(i)); }, 0,
+                                 NonEmpty<int>(1, List<int>{2, 3}));
+    EXPECT_EQ(ne.first.force(), 6);
+    EXPECT_EQ(ne.second.head, 0);
+    EXPECT_EQ(ne.second.tail.toVector(), (std::vector<int>{11, 32}));
+    auto zl = nerrow::imapAccumR(step, 0, core::ZipList<int>{List<int>{1, 2, 3}});
+    EXPECT_EQ(zl.first.force(), 6);
+    EXPECT_EQ(zl.second.value.toVector(), (std::vector<int>{5, 3, 0}));
+}
+
+TEST(DerivedTraversals, MapAccumRunsAStepOnlyWhenItsElementOrStateIsDemanded) {
+    int calls = 0;
+    auto count = [&calls](Int i, Int s, Int x) {
+        ++calls;
+        return std::pair<Int, Int>(s + x, s * 100 + i);
+    };
+    // Left to right over an unbounded list: the first elements are there.
+    auto [total, ys] = nerrow::imapAccumL(count, Int{0}, naturals());
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(ys.take(4).toVector(), (std::vector<Int>{0, 1, 102, 303}));
+    EXPECT_EQ(calls, 4);
+    EXPECT_FALSE(total.evaluated());
+
+    // Every step runs once, whichever of the state and the elements is
+    // demanded first.
+    calls = 0;
+    auto l = nerrow::imapAccumL(count, Int{5}, List<Int>{1, 2, 3});
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(l.first.force(), 11);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(l.second.toVector(), (std::vector<Int>{500, 601, 802}));
+    EXPECT_EQ(calls, 3);
+
+    // Right to left: the first element needs every later step, so the whole
+    // run is deferred, then shared by the state and the elements.
+    calls = 0;
+    auto r = nerrow::imapAccumR(count, Int{0}, List<Int>{1, 2, 3});
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(r.second.head(), 500);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(r.first.force(), 6);
+    EXPECT_EQ(r.second.toVector(), (std::vector<Int>{500, 301, 2}));
+    EXPECT_EQ(calls, 3);
+
+    // NonEmpty's head is a plain field: its step runs at the call, the
+    // tail's on demand.
+    calls = 0;
+    auto ne = nerrow::imapAccumL(count, Int{0}, NonEmpty<Int>(7, naturals()));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(ne.second.tail.head(), 701);
+    EXPECT_EQ(calls, 2);
+
+    // A failing step raises when its result is demanded, not before.
+    auto failing = nerrow::imapAccumL(
+        [](Int i, int s, int x) {
+            if (i == 2) throw core::Error("step failed");
+            return std::pair<int, int>(s + x, s);
+        },
+        0, List<int>{1, 2, 3});
+    EXPECT_EQ(failing.second.take(2).toVector(), (std::vector<int>{0, 1}));
+    EXPECT_THROW(failing.first.force(), core::Error);
 }
 
 TEST(DerivedTraversals, MapAccumOnALongListRunsInConstantStack) {
@@ -171,6 +239,11 @@ TEST(DerivedTraversals, MapAccumOnALongListRunsInConstantStack) {
     EXPECT_EQ(l.first, Int{999'999} * 1'000'000 / 2);
     auto r = nerrow::imapAccumR([](Int, Int s, Int x) { return std::pair<Int, Int>(s + 1, x); }, Int{0}, xs);
     EXPECT_EQ(r.first, 1'000'000);
+    // Walking the elements first, then forcing the state, then dropping
+    // both: loops over a million shared steps.
+    auto walked = nerrow::imapAccumL([](Int, Int s, Int x) { return std::pair<Int, Int>(s + x, x); }, Int{0}, xs);
+    EXPECT_EQ(walked.second.drop(999'999).head(), 999'999);
+    EXPECT_EQ(walked.first.force(), Int{999'999} * 1'000'000 / 2);
 }
 
 RC_GTEST_PROP(DerivedLaws, ItoListAgreesWithTheFoldsAndTheTraversal, (const std::vector<int>& raw)) {
