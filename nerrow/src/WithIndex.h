@@ -44,6 +44,7 @@
 // Sequenced and Traversed (monoids sequencing actions with `then` and
 // `apRight`), FromMaybe and SMaybe (the non-empty folds' defaults), and the
 // helpers skip and uncurryStrict.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <deque>
@@ -171,12 +172,17 @@ template <class G>
 struct ShortCircuit {
     static constexpr bool value = false;
 };
+// `failure<R>(x)` gives the failed value x under the result type R.
 template <>
 struct ShortCircuit<core::OptionalK> {
     static constexpr bool value = true;
     template <class A>
     static bool failed(const std::optional<A>& x) noexcept {
         return !x.has_value();
+    }
+    template <class R, class A>
+    static R failure(const std::optional<A>&) {
+        return R();
     }
 };
 template <class L>
@@ -186,7 +192,37 @@ struct ShortCircuit<core::EitherK<L>> {
     static bool failed(const core::Either<L, A>& x) noexcept {
         return x.isLeft();
     }
+    template <class R, class A>
+    static R failure(const core::Either<L, A>& x) {
+        return R::left(x.unsafeLeft());
+    }
 };
+// A monad seen as an applicative gives up where the monad does.
+template <class M>
+    requires ShortCircuit<M>::value
+struct ShortCircuit<core::WrappedMonadK<M>> {
+    static constexpr bool value = true;
+    template <class A>
+    static bool failed(const core::WrappedMonad<M, A>& x) noexcept {
+        return ShortCircuit<M>::failed(x.value);
+    }
+    template <class R, class A>
+    static R failure(const core::WrappedMonad<M, A>& x) {
+        return R{ShortCircuit<M>::template failure<decltype(R::value)>(x.value)};
+    }
+};
+
+// liftA2(h, ea, rest()), where rest() is made only when G's combination
+// looks at it: after a failed ea (std::optional, Either) the rest of the
+// structure is not visited, as the combination would not demand it.
+template <class G, class H, class EA, class Rest>
+auto liftA2ThenRest(H&& h, EA&& ea, Rest&& rest) {
+    using R = decltype(core::Applicative<G>::liftA2(std::forward<H>(h), std::forward<EA>(ea), rest()));
+    if constexpr (ShortCircuit<G>::value) {
+        if (ShortCircuit<G>::failed(ea)) return ShortCircuit<G>::template failure<R>(ea);
+    }
+    return core::Applicative<G>::liftA2(std::forward<H>(h), std::forward<EA>(ea), rest());
+}
 }  // namespace detail
 
 // ---- SMaybe ---------------------------------------------------------------

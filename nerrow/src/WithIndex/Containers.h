@@ -190,10 +190,10 @@ core::Apply<typename E::G, core::Tree<typename E::B>> itraverseTreeAt(const std:
         p.push_back(i);
         return itraverseTreeAt(f, p, sub);
     };
-    auto rest = itraverseListOff(0, child, t.subForest);
-    return core::Applicative<typename E::G>::liftA2(
+    // The subtrees are not visited when the node's effect has already failed.
+    return liftA2ThenRest<typename E::G>(
         [](B b, List<core::Tree<B>> ts) { return core::Tree<B>(std::move(b), std::move(ts)); }, std::move(here),
-        std::move(rest));
+        [&] { return itraverseListOff(0, child, t.subForest); });
 }
 }  // namespace detail
 

@@ -127,6 +127,31 @@ struct ITraverseIn<core::StateRK<S>> {
         }};
     }
 };
+// Backwards over G: the same as traversing the elements from the last to
+// the first in G and reversing the results, so the caller's function is
+// called from the last element on, and a failure there ends the run.
+template <class G>
+    requires core::IsApplicative<G>
+struct ITraverseIn<core::BackwardsK<G>> {
+    static constexpr bool special = true;
+    template <class B, class Eff, class It>
+    static auto run(Eff& eff, It first, It last, Int off, std::size_t hint) {
+        std::vector<std::pair<It, Int>> at;
+        at.reserve(hint);
+        for (Int i = off; first != last; ++first, ++i) at.emplace_back(first, i);
+        auto back = [&eff](typename std::vector<std::pair<It, Int>>::const_reverse_iterator r, Int) {
+            return eff(r->first, r->second).value;
+        };
+        auto vs = itraverseRange<G, B>(back, at.crbegin(), at.crend(), 0, at.size());
+        auto fw = core::Functor<G>::fmap(
+            [](std::vector<B> v) {
+                std::reverse(v.begin(), v.end());
+                return v;
+            },
+            std::move(vs));
+        return core::Backwards<G, std::vector<B>>{std::move(fw)};
+    }
+};
 template <class M>
     requires ITraverseIn<M>::special
 struct ITraverseIn<core::WrappedMonadK<M>> {
@@ -448,15 +473,16 @@ struct FoldableWithIndex<core::NonEmptyK> : FoldableWithIndexDefaults<core::NonE
 template <>
 struct TraversableWithIndex<core::NonEmptyK>
     : TraversableWithIndexDefaults<core::NonEmptyK, TraversableWithIndex<core::NonEmptyK>> {
-    // liftA2(:|, f(0, x), itraverseListOff(1, f, rest)).
+    // liftA2(:|, f(0, x), itraverseListOff(1, f, rest)); the tail is not
+    // visited when the head's effect has already failed.
     template <class F, class A>
     static auto itraverse(F&& f, const NonEmpty<A>& xs) {
         using E = detail::IEffectOf<std::decay_t<F>, Int, A>;
         using B = typename E::B;
         auto h = f(Int{0}, xs.head);
-        auto rest = itraverseListOff(1, f, xs.tail);
-        return core::Applicative<typename E::G>::liftA2(
-            [](B b, List<B> t) { return NonEmpty<B>(std::move(b), std::move(t)); }, std::move(h), std::move(rest));
+        return detail::liftA2ThenRest<typename E::G>(
+            [](B b, List<B> t) { return NonEmpty<B>(std::move(b), std::move(t)); }, std::move(h),
+            [&] { return itraverseListOff(1, f, xs.tail); });
     }
 };
 
@@ -1288,7 +1314,8 @@ namespace detail {
 template <class Tag, template <class, class, class> class W, class F, class G>
 struct ProductTraversableWithIndexImpl : TraversableWithIndexDefaults<Tag, ProductTraversableWithIndexImpl<Tag, W, F, G>> {
     // liftA2(Pair, itraverse(fL, a), itraverse(fR, b)): the first part's
-    // effects first.
+    // effects first; the second part is not visited when the first has
+    // already failed.
     template <class Fn, class A>
     static auto itraverse(Fn&& f, const W<F, G, A>& p) {
         using I = IndexT<F>;
@@ -1299,10 +1326,9 @@ struct ProductTraversableWithIndexImpl : TraversableWithIndexDefaults<Tag, Produ
         auto fL = [fc](const I& i, const A& x) { return fc(detail::leftIndex<I, J>(i), x); };
         auto fR = [fc](const J& j, const A& y) { return fc(detail::rightIndex<I, J>(j), y); };
         auto ta = TraversableWithIndex<F>::itraverse(fL, p.first);
-        auto tb = TraversableWithIndex<G>::itraverse(fR, p.second);
-        return core::Applicative<typename E::G>::liftA2(
+        return detail::liftA2ThenRest<typename E::G>(
             [](core::Apply<F, B> a, core::Apply<G, B> b) { return W<F, G, B>{std::move(a), std::move(b)}; },
-            std::move(ta), std::move(tb));
+            std::move(ta), [&] { return TraversableWithIndex<G>::itraverse(fR, p.second); });
     }
 };
 }  // namespace detail
@@ -1501,16 +1527,39 @@ struct FunctorWithIndex<core::ReverseK<F>> : detail::DelegatingFunctor<core::Rev
 template <class F>
     requires IsFoldableWithIndex<F>
 struct FoldableWithIndex<core::ReverseK<F>> : FoldableWithIndexDefaults<core::ReverseK<F>, FoldableWithIndex<core::ReverseK<F>>> {
-    // The inner ifoldMap in the Dual of the caller's monoid:
-    // f(in, xn) <> ... <> f(i1, x1).
+    // The value of the inner ifoldMap in the Dual of the caller's monoid,
+    // ((mempty <> f(in, xn)) <> ...) <> f(i1, x1): the elements are
+    // collected in inner order, then f is called from the last to the
+    // first. A monoid that can combine with an unevaluated right operand
+    // gets it deferred, so it stops at the first deciding element from the
+    // back.
     template <class Fn, class A>
     static auto ifoldMap(Fn&& f, const core::Reverse<F, A>& x) {
         using I = IndexT<F>;
         using M = detail::Res<Fn&, const I&, const A&>;
-        return FoldableWithIndex<F>::ifoldMap(
-                   [f = std::decay_t<Fn>(std::forward<Fn>(f))](const I& i, const A& a) { return core::Dual<M>{f(i, a)}; },
-                   x.value)
-            .value;
+        static_assert(core::IsMonoid<M>, "ifoldMap: no Monoid implementation for the result type");
+        using P = std::pair<I, A>;
+        auto ps = std::make_shared<const std::vector<P>>(FoldableWithIndex<F>::ifoldlStrict(
+            [](const I& i, std::vector<P> acc, const A& a) {
+                acc.emplace_back(i, a);
+                return acc;
+            },
+            std::vector<P>(), x.value));
+        M acc = core::Monoid<M>::mempty();
+        if constexpr (core::IsLazySemigroup<M>) {
+            auto fp = std::make_shared<const std::decay_t<Fn>>(std::forward<Fn>(f));
+            for (std::size_t k = ps->size(); k > 0; --k)
+                acc = core::Semigroup<M>::combineLazy(acc, core::defer([fp, ps, k]() -> M {
+                                                          const P& p = (*ps)[k - 1];
+                                                          return (*fp)(p.first, p.second);
+                                                      }));
+        } else {
+            for (std::size_t k = ps->size(); k > 0; --k) {
+                const P& p = (*ps)[k - 1];
+                acc = core::Semigroup<M>::combine(acc, f(p.first, p.second));
+            }
+        }
+        return acc;
     }
 };
 template <class F>
