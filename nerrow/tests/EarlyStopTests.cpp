@@ -118,6 +118,10 @@ TEST(EarlyStop, FoldsThatDoNotDemandTheRestEndThere) {
               (std::optional<std::pair<Int, char>>({-1, 'b'})));
     EXPECT_EQ(examined, 2);
     examined = 0;
+    core::Seq<char> sq{'p', 'q', 'r', 's'};
+    EXPECT_TRUE(nerrow::iany([&examined](Int i, char) { ++examined; return i == 1; }, sq));
+    EXPECT_EQ(examined, 2);
+    examined = 0;
     auto a = core::listArray(std::pair<Int, Int>{1, 4}, {'w', 'x', 'y', 'z'});
     EXPECT_FALSE(nerrow::iall([&examined](Int i, char) { ++examined; return i < 2; }, a));
     EXPECT_EQ(examined, 2);
