@@ -1528,38 +1528,23 @@ template <class F>
     requires IsFoldableWithIndex<F>
 struct FoldableWithIndex<core::ReverseK<F>> : FoldableWithIndexDefaults<core::ReverseK<F>, FoldableWithIndex<core::ReverseK<F>>> {
     // The value of the inner ifoldMap in the Dual of the caller's monoid,
-    // ((mempty <> f(in, xn)) <> ...) <> f(i1, x1): the elements are
-    // collected in inner order, then f is called from the last to the
-    // first. A monoid that can combine with an unevaluated right operand
-    // gets it deferred, so it stops at the first deciding element from the
-    // back.
+    // f(in, xn) <> ... <> f(i1, x1): the elements are collected in inner
+    // order, then folded from the last to the first, so f is called from
+    // the last element on; a monoid that can combine with an unevaluated
+    // right operand stops at the first deciding element from the back.
     template <class Fn, class A>
     static auto ifoldMap(Fn&& f, const core::Reverse<F, A>& x) {
         using I = IndexT<F>;
-        using M = detail::Res<Fn&, const I&, const A&>;
-        static_assert(core::IsMonoid<M>, "ifoldMap: no Monoid implementation for the result type");
         using P = std::pair<I, A>;
-        auto ps = std::make_shared<const std::vector<P>>(FoldableWithIndex<F>::ifoldlStrict(
+        std::vector<P> ps = FoldableWithIndex<F>::ifoldlStrict(
             [](const I& i, std::vector<P> acc, const A& a) {
                 acc.emplace_back(i, a);
                 return acc;
             },
-            std::vector<P>(), x.value));
-        M acc = core::Monoid<M>::mempty();
-        if constexpr (core::IsLazySemigroup<M>) {
-            auto fp = std::make_shared<const std::decay_t<Fn>>(std::forward<Fn>(f));
-            for (std::size_t k = ps->size(); k > 0; --k)
-                acc = core::Semigroup<M>::combineLazy(acc, core::defer([fp, ps, k]() -> M {
-                                                          const P& p = (*ps)[k - 1];
-                                                          return (*fp)(p.first, p.second);
-                                                      }));
-        } else {
-            for (std::size_t k = ps->size(); k > 0; --k) {
-                const P& p = (*ps)[k - 1];
-                acc = core::Semigroup<M>::combine(acc, f(p.first, p.second));
-            }
-        }
-        return acc;
+            std::vector<P>(), x.value);
+        std::reverse(ps.begin(), ps.end());
+        return FoldableWithIndex<core::VectorK>::ifoldMap(
+            [f = std::decay_t<Fn>(std::forward<Fn>(f))](const Int&, const P& p) { return f(p.first, p.second); }, ps);
     }
 };
 template <class F>
