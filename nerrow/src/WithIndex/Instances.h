@@ -1467,11 +1467,34 @@ struct DelegatingFunctor : FunctorWithIndexDefaults<W, DelegatingFunctor<W, Inne
         return T<Inner, core::ArgOf<decltype(r)>>{std::move(r)};
     }
 };
+// The other folds give the values of the defaults over this ifoldMap; they
+// go straight to the inner kind's, which keep its evaluation rules (loops
+// for the strict folds of lists).
 template <class W, class Inner, template <class, class> class T>
 struct DelegatingFolds : FoldableWithIndexDefaults<W, DelegatingFolds<W, Inner, T>> {
     template <class Fn, class A>
     static auto ifoldMap(Fn&& f, const T<Inner, A>& x) {
         return FoldableWithIndex<Inner>::ifoldMap(std::forward<Fn>(f), x.value);
+    }
+    template <class Fn, class A>
+    static auto ifoldMapStrict(Fn&& f, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldMapStrict(std::forward<Fn>(f), x.value);
+    }
+    template <class Fn, class B, class A>
+    static B ifoldr(Fn&& f, Lazy<B> z, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldr(std::forward<Fn>(f), std::move(z), x.value);
+    }
+    template <class Fn, class B, class A>
+    static B ifoldl(Fn&& f, B z, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldl(std::forward<Fn>(f), std::move(z), x.value);
+    }
+    template <class Fn, class B, class A>
+    static B ifoldrStrict(Fn&& f, B z, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldrStrict(std::forward<Fn>(f), std::move(z), x.value);
+    }
+    template <class Fn, class B, class A>
+    static B ifoldlStrict(Fn&& f, B z, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldlStrict(std::forward<Fn>(f), std::move(z), x.value);
     }
 };
 template <class W, class Inner, template <class, class> class T>
