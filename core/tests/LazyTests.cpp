@@ -154,6 +154,46 @@ TEST(Lazy, WaitingForAnotherThreadWithoutACycleSucceeds) {
     u.join();
 }
 
+// Threads racing along one chain of deferred values meet at its frontier
+// again and again: each value is still computed once, every thread sees
+// every result, and a thread that waits is woken when the value is ready.
+TEST(Lazy, ThreadsRacingAlongOneChainComputeEachValueOnce) {
+    struct Cell {
+        long value;
+        core::Lazy<std::shared_ptr<const Cell>> next;
+    };
+    using Next = core::Lazy<std::shared_ptr<const Cell>>;
+    constexpr long n = 20'000;
+    std::atomic<long> calls{0};
+    // next(k) computes cell k, whose successor is deferred in turn.
+    struct Make {
+        std::atomic<long>* calls;
+        Next operator()(long k) const {
+            Make self = *this;
+            return Next::fromFunction([self, k] {
+                self.calls->fetch_add(1, std::memory_order_relaxed);
+                return std::make_shared<const Cell>(Cell{k, self(k + 1)});
+            });
+        }
+    };
+    Next first = Make{&calls}(0);
+    std::vector<long> sums(4, 0);
+    std::vector<std::thread> ts;
+    for (int t = 0; t < 4; ++t)
+        ts.emplace_back([&sums, first, t] {
+            long sum = 0;
+            std::shared_ptr<const Cell> c = first.force();
+            for (long k = 0; k < n; ++k) {
+                sum += c->value;
+                c = c->next.force();
+            }
+            sums[t] = sum;
+        });
+    for (auto& t : ts) t.join();
+    EXPECT_EQ(calls.load(), n + 1);
+    for (long s : sums) EXPECT_EQ(s, n * (n - 1) / 2);
+}
+
 // Chains of deferred values that were never forced are freed in constant
 // stack, whatever the functions capture.
 TEST(Lazy, TenMillionUnforcedChainIsDroppedInConstantStack) {

@@ -58,9 +58,11 @@ namespace detail {
 // cell pool: list cells built one after another sit next to each other.
 class LazyBase : public PooledCell {
 public:
-    // RunningWaited: Running, and another thread waits for the result, so
-    // finishing must wake it (an uncontended evaluation skips the wake-up).
-    enum Status : std::uint8_t { Pending = 0, Running = 1, Done = 2, Failed = 3, RunningWaited = 4 };
+    // Claiming a Pending value (Pending to Running) is the one atomic
+    // read-modify-write of an evaluation; Done or Failed is then a plain
+    // store, and threads waiting for a Running value poll it while they
+    // sleep (Lazy.cpp).
+    enum Status : std::uint8_t { Pending = 0, Running = 1, Done = 2, Failed = 3 };
 
     LazyBase(const LazyBase&) = delete;
     LazyBase& operator=(const LazyBase&) = delete;

@@ -52,6 +52,7 @@
 
 #include "Core/Applicative.h"
 #include "Core/Binary.h"
+#include "Core/CellPool.h"
 #include "Core/Classes.h"
 #include "Core/Error.h"
 #include "Core/Foldable.h"
@@ -78,6 +79,38 @@ namespace detail {
 
 // The tree between the two end buffers: weight-balanced (weights are node
 // counts), every node holding one non-empty chunk of elements.
+// Tree nodes, chunk headers and end-buffer headers come from core's cell
+// pool: a sequence grown one element at a time makes a node and a chunk
+// per 64 elements, and the general allocator's bookkeeping for these small
+// blocks cost as much as the pushes themselves.
+template <class T>
+struct SeqAlloc {
+    using value_type = T;
+    SeqAlloc() noexcept = default;
+    template <class U>
+    SeqAlloc(const SeqAlloc<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if constexpr (alignof(T) > alignof(std::max_align_t))
+            return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t(alignof(T))));
+        else
+            return static_cast<T*>(cellAllocate(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept {
+        if constexpr (alignof(T) > alignof(std::max_align_t))
+            ::operator delete(p, std::align_val_t(alignof(T)));
+        else
+            cellFree(p, n * sizeof(T));
+    }
+    template <class U>
+    friend bool operator==(const SeqAlloc&, const SeqAlloc<U>&) noexcept {
+        return true;
+    }
+};
+template <class T, class... Args>
+std::shared_ptr<T> seqShared(Args&&... args) {
+    return std::allocate_shared<T>(SeqAlloc<std::remove_const_t<T>>(), std::forward<Args>(args)...);
+}
+
 template <class A>
 struct SeqNode;
 template <class A>
@@ -107,7 +140,7 @@ struct SeqOps {
     static Tree node(Tree l, Chunk c, Tree r) {
         const std::size_t s = size(l) + c->size() + size(r);
         const std::size_t w = weight(l) + 1 + weight(r);
-        return std::make_shared<const SeqNode<A>>(SeqNode<A>{std::move(l), std::move(c), std::move(r), s, w});
+        return seqShared<const SeqNode<A>>(SeqNode<A>{std::move(l), std::move(c), std::move(r), s, w});
     }
     static Tree singleL(Tree l, Chunk c, const Tree& r) { return node(node(std::move(l), std::move(c), r->left), r->chunk, r->right); }
     static Tree doubleL(Tree l, Chunk c, const Tree& r) {
@@ -174,7 +207,7 @@ struct SeqOps {
         return balance(l, std::move(m), std::move(r2));
     }
     static Chunk slice(const Chunk& c, std::size_t from, std::size_t to) {
-        return std::make_shared<const std::vector<A>>(c->begin() + static_cast<std::ptrdiff_t>(from),
+        return detail::seqShared<const std::vector<A>>(c->begin() + static_cast<std::ptrdiff_t>(from),
                                                       c->begin() + static_cast<std::ptrdiff_t>(to));
     }
     // The first i elements and the rest.
@@ -202,7 +235,7 @@ struct SeqOps {
         if (i < ls) return node(modify(t->left, i, f), t->chunk, t->right);
         const std::size_t cs = t->chunk->size();
         if (i < ls + cs) {
-            auto c = std::make_shared<std::vector<A>>(*t->chunk);
+            auto c = detail::seqShared<std::vector<A>>(*t->chunk);
             A& e = (*c)[i - ls];
             e = f(static_cast<const A&>(e));
             return node(t->left, std::move(c), t->right);
@@ -290,7 +323,7 @@ public:
         cs.reserve(xs.size() / chunkSize + 1);
         for (std::size_t i = 0; i < xs.size(); i += chunkSize) {
             const std::size_t j = std::min(xs.size(), i + chunkSize);
-            cs.push_back(std::make_shared<const std::vector<A>>(std::make_move_iterator(xs.begin() + static_cast<std::ptrdiff_t>(i)),
+            cs.push_back(detail::seqShared<const std::vector<A>>(std::make_move_iterator(xs.begin() + static_cast<std::ptrdiff_t>(i)),
                                                                 std::make_move_iterator(xs.begin() + static_cast<std::ptrdiff_t>(j))));
         }
         return Ops::build(cs, 0, cs.size());
@@ -393,7 +426,7 @@ public:
         Seq out = *this;
         const std::size_t fs = endSize(front_);
         if (k < fs) {
-            auto c = std::make_shared<std::vector<A>>(*front_);
+            auto c = detail::seqShared<std::vector<A>>(*front_);
             A& e = (*c)[fs - 1 - k];
             e = f(static_cast<const A&>(e));
             out.front_ = std::move(c);
@@ -406,7 +439,7 @@ public:
             return out;
         }
         k -= ms;
-        auto c = std::make_shared<std::vector<A>>(*back_);
+        auto c = detail::seqShared<std::vector<A>>(*back_);
         A& e = (*c)[k];
         e = f(static_cast<const A&>(e));
         out.back_ = std::move(c);
@@ -538,10 +571,10 @@ private:
     // is copied: at most bufferSize elements).
     static void ownEnd(Buffer& b) {
         if (!b) {
-            b = std::make_shared<std::vector<A>>();
+            b = detail::seqShared<std::vector<A>>();
             b->reserve(8);
         } else if (b.use_count() != 1) {
-            auto c = std::make_shared<std::vector<A>>();
+            auto c = detail::seqShared<std::vector<A>>();
             c->reserve(b->size() + 1);
             c->assign(b->begin(), b->end());
             b = std::move(c);
