@@ -44,6 +44,7 @@
 // Sequenced and Traversed (monoids sequencing actions with `then` and
 // `apRight`), FromMaybe and SMaybe (the non-empty folds' defaults), and the
 // helpers skip and uncurryStrict.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <deque>
@@ -171,12 +172,17 @@ template <class G>
 struct ShortCircuit {
     static constexpr bool value = false;
 };
+// `failure<R>(x)` gives the failed value x under the result type R.
 template <>
 struct ShortCircuit<core::OptionalK> {
     static constexpr bool value = true;
     template <class A>
     static bool failed(const std::optional<A>& x) noexcept {
         return !x.has_value();
+    }
+    template <class R, class A>
+    static R failure(const std::optional<A>&) {
+        return R();
     }
 };
 template <class L>
@@ -186,7 +192,37 @@ struct ShortCircuit<core::EitherK<L>> {
     static bool failed(const core::Either<L, A>& x) noexcept {
         return x.isLeft();
     }
+    template <class R, class A>
+    static R failure(const core::Either<L, A>& x) {
+        return R::left(x.unsafeLeft());
+    }
 };
+// A monad seen as an applicative gives up where the monad does.
+template <class M>
+    requires ShortCircuit<M>::value
+struct ShortCircuit<core::WrappedMonadK<M>> {
+    static constexpr bool value = true;
+    template <class A>
+    static bool failed(const core::WrappedMonad<M, A>& x) noexcept {
+        return ShortCircuit<M>::failed(x.value);
+    }
+    template <class R, class A>
+    static R failure(const core::WrappedMonad<M, A>& x) {
+        return R{ShortCircuit<M>::template failure<decltype(R::value)>(x.value)};
+    }
+};
+
+// liftA2(h, ea, rest()), where rest() is made only when G's combination
+// looks at it: after a failed ea (std::optional, Either) the rest of the
+// structure is not visited, as the combination would not demand it.
+template <class G, class H, class EA, class Rest>
+auto liftA2ThenRest(H&& h, EA&& ea, Rest&& rest) {
+    using R = decltype(core::Applicative<G>::liftA2(std::forward<H>(h), std::forward<EA>(ea), rest()));
+    if constexpr (ShortCircuit<G>::value) {
+        if (ShortCircuit<G>::failed(ea)) return ShortCircuit<G>::template failure<R>(ea);
+    }
+    return core::Applicative<G>::liftA2(std::forward<H>(h), std::forward<EA>(ea), rest());
+}
 }  // namespace detail
 
 // ---- SMaybe ---------------------------------------------------------------
@@ -505,6 +541,18 @@ namespace nerrow {
 
 // ---- Defaults ---------------------------------------------------------------
 
+namespace detail {
+// One element handed over by a right fold together with the deferred rest
+// of the fold (a null pointer at the end): a loop that demands the rest only after
+// using the element runs a fold built from ifoldr in constant stack.
+template <class I, class A>
+struct IStep {
+    I i;
+    A x;
+    Lazy<std::shared_ptr<const IStep>> rest;
+};
+}  // namespace detail
+
 // imap through itraverse in the Identity applicative.
 template <class F, class FA>
 auto imapDefault(F&& f, const FA& xs);
@@ -549,49 +597,48 @@ struct FoldableWithIndexDefaults {
             xs);
         return endo.run(z);
     }
-    // ifoldMap in the Dual of the Endo monoid.
+    // The value of ifoldMap in the Dual of the Endo monoid applied to z:
+    // f(i1, z, x1) first, then each later element; with plain accumulators
+    // that is the value of ifoldl', which runs in constant stack (composed
+    // functions would nest one call and one destructor per element).
     template <class F, class B, class FA>
     static B ifoldl(F&& f, B z, const FA& xs) {
-        using A = core::ArgOf<FA>;
-        using E = core::Endo<B>;
-        auto d = Self::ifoldMap(
-            [f = std::decay_t<F>(std::forward<F>(f))](const I& i, const A& x) {
-                return core::Dual<E>{E{[f, i, x](B b) -> B { return f(i, std::move(b), x); }}};
-            },
-            xs);
-        return d.value.fn(std::move(z));
+        return Self::ifoldlStrict(std::forward<F>(f), std::move(z), xs);
     }
-    // ifoldl over continuations, each intermediate accumulator evaluated
-    // before it is passed on.
+    // ifoldl over continuations: f(in, xn, z) first, then each earlier
+    // element on the evaluated accumulator. The elements are collected by
+    // ifoldl' and the continuations run as a loop from the last one, so
+    // the call depth does not grow with the structure.
     template <class F, class B, class FA>
     static B ifoldrStrict(F&& f, B z, const FA& xs) {
         using A = core::ArgOf<FA>;
-        using K2 = std::function<B(B)>;
-        K2 k = Self::ifoldl(
-            [f = std::decay_t<F>(std::forward<F>(f))](const I& i, K2 k, const A& x) {
-                return K2([f, k = std::move(k), i, x](B b) -> B {
-                    B v = f(i, x, std::move(b));
-                    return k(std::move(v));
-                });
+        using P = std::pair<I, A>;
+        std::vector<P> ps = Self::ifoldlStrict(
+            [](const I& i, std::vector<P> acc, const A& x) {
+                acc.emplace_back(i, x);
+                return acc;
             },
-            K2([](B b) { return b; }), xs);
-        return k(std::move(z));
+            std::vector<P>(), xs);
+        for (std::size_t k = ps.size(); k > 0; --k) z = f(ps[k - 1].first, ps[k - 1].second, std::move(z));
+        return z;
     }
-    // ifoldr over continuations, each intermediate accumulator evaluated
-    // before the next element is folded in.
+    // ifoldr over continuations: ifoldr hands each element over with the
+    // deferred rest, and a loop applies f(i, acc, x) to the evaluated
+    // accumulator before it demands the rest, so the call depth does not
+    // grow with the structure.
     template <class F, class B, class FA>
     static B ifoldlStrict(F&& f, B z, const FA& xs) {
         using A = core::ArgOf<FA>;
-        using K2 = std::function<B(B)>;
-        K2 k = Self::ifoldr(
-            [f = std::decay_t<F>(std::forward<F>(f))](const I& i, const A& x, const Lazy<K2>& k) {
-                return K2([f, k, i, x](B b) -> B {
-                    B v = f(i, std::move(b), x);
-                    return k.force()(std::move(v));
-                });
-            },
-            core::now(K2([](B b) { return b; })), xs);
-        return k(std::move(z));
+        using St = std::shared_ptr<const detail::IStep<I, A>>;
+        St s = Self::ifoldr(
+            [](const I& i, const A& x, const Lazy<St>& rest) { return St(new detail::IStep<I, A>{i, x, rest}); },
+            core::now(St()), xs);
+        while (s) {
+            z = f(static_cast<const I&>(s->i), std::move(z), static_cast<const A&>(s->x));
+            St next = s->rest.force();
+            s = std::move(next);
+        }
+        return z;
     }
 };
 

@@ -154,3 +154,29 @@ RC_GTEST_PROP(CombinationLaws, DroppingTheIndexGivesThePlainOperations,
     RC_ASSERT(nerrow::ifoldMap([&](const auto&, int x) { return ms(x); }, s) == core::foldMap(ms, s));
     RC_ASSERT(nerrow::itraverse([&](const auto&, int x) { return logf(x); }, s) == core::traverse(logf, s));
 }
+
+// The strict folds of the combined and wrapping kinds (through the
+// defaults, or the inner kind's loops) do not nest a call per element.
+TEST(Combinations, StrictFoldsOfLongContentsRunInConstantStack) {
+    auto upto = [](Int n) { return List<Int>::iterate([](Int k) { return k + 1; }, 0).take(static_cast<std::size_t>(n)); };
+    const Int big = 10'000'000;
+    const auto xs = upto(big);
+    core::IdentityT<core::ListK, Int> it{xs};
+    EXPECT_EQ(nerrow::ifoldlStrict([](Int i, Int acc, Int x) { return acc + (i == x ? 1 : 0); }, Int{0}, it), big);
+    EXPECT_EQ(nerrow::ifoldMapStrict([](Int, Int) { return core::Additive<Int>{1}; }, core::Backwards<core::ListK, Int>{xs}).value, big);
+
+    const Int n = 1'000'000;
+    const auto ys = upto(n);
+    const Int sum = n * (n - 1) / 2;
+    core::Compose<core::ListK, core::ListK, Int> c{List<List<Int>>{ys, List<Int>{7}}};
+    EXPECT_EQ(nerrow::ifoldlStrict([](const std::pair<Int, Int>& ij, Int acc, Int) { return acc + ij.second; }, Int{0}, c), sum);
+    EXPECT_EQ(nerrow::ifoldl([](const std::pair<Int, Int>& ij, Int acc, Int) { return acc + ij.first; }, Int{0}, c), 1);
+    EXPECT_EQ(nerrow::ifoldrStrict([](const std::pair<Int, Int>&, Int x, Int acc) { return acc + x; }, Int{0}, c), sum + 7);
+    auto p = core::Pair(ys, List<Int>{5});
+    EXPECT_EQ(nerrow::ifoldMapStrict([](const core::Either<Int, Int>& e, Int) { return core::Additive<Int>{e.isLeft() ? 1 : 100}; }, p)
+                  .value,
+              n + 100);
+    core::Reverse<core::ListK, Int> rv{ys};
+    EXPECT_EQ(nerrow::ifoldlStrict([](Int i, Int acc, Int) { return acc == i + 1 ? i : -1; }, n, rv), 0);
+    EXPECT_EQ(nerrow::ifoldrStrict([](Int i, Int, Int acc) { return acc == i - 1 ? i : -1; }, Int{-1}, rv), n - 1);
+}

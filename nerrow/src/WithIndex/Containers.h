@@ -104,9 +104,22 @@ struct FunctorWithIndex<core::SeqK> : FunctorWithIndexDefaults<core::SeqK, Funct
 };
 template <>
 struct FoldableWithIndex<core::SeqK> : FoldableWithIndexDefaults<core::SeqK, FoldableWithIndex<core::SeqK>> {
+    // foldMapWithIndex; a monoid that can combine with an unevaluated right
+    // operand gets the right-nested combination through foldrWithIndex,
+    // so it stops at the first deciding element.
     template <class F, class A>
     static auto ifoldMap(F&& f, const core::Seq<A>& s) {
-        return core::foldMapWithIndex([&f](Int i, const A& x) { return f(static_cast<const Int&>(i), x); }, s);
+        using M = detail::Res<F&, const Int&, const A&>;
+        static_assert(core::IsMonoid<M>, "ifoldMap: no Monoid implementation for the result type");
+        if constexpr (core::IsLazySemigroup<M>) {
+            return ifoldr(
+                [f = std::decay_t<F>(std::forward<F>(f))](const Int& i, const A& x, const Lazy<M>& rest) {
+                    return core::Semigroup<M>::combineLazy(f(i, x), rest);
+                },
+                core::now(core::Monoid<M>::mempty()), s);
+        } else {
+            return core::foldMapWithIndex([&f](Int i, const A& x) { return f(static_cast<const Int&>(i), x); }, s);
+        }
     }
     template <class F, class A>
     static auto ifoldMapStrict(F&& f, const core::Seq<A>& s) {
@@ -190,10 +203,10 @@ core::Apply<typename E::G, core::Tree<typename E::B>> itraverseTreeAt(const std:
         p.push_back(i);
         return itraverseTreeAt(f, p, sub);
     };
-    auto rest = itraverseListOff(0, child, t.subForest);
-    return core::Applicative<typename E::G>::liftA2(
+    // The subtrees are not visited when the node's effect has already failed.
+    return liftA2ThenRest<typename E::G>(
         [](B b, List<core::Tree<B>> ts) { return core::Tree<B>(std::move(b), std::move(ts)); }, std::move(here),
-        std::move(rest));
+        [&] { return itraverseListOff(0, child, t.subForest); });
 }
 }  // namespace detail
 

@@ -127,6 +127,31 @@ struct ITraverseIn<core::StateRK<S>> {
         }};
     }
 };
+// Backwards over G: the same as traversing the elements from the last to
+// the first in G and reversing the results, so the caller's function is
+// called from the last element on, and a failure there ends the run.
+template <class G>
+    requires core::IsApplicative<G>
+struct ITraverseIn<core::BackwardsK<G>> {
+    static constexpr bool special = true;
+    template <class B, class Eff, class It>
+    static auto run(Eff& eff, It first, It last, Int off, std::size_t hint) {
+        std::vector<std::pair<It, Int>> at;
+        at.reserve(hint);
+        for (Int i = off; first != last; ++first, ++i) at.emplace_back(first, i);
+        auto back = [&eff](typename std::vector<std::pair<It, Int>>::const_reverse_iterator r, Int) {
+            return eff(r->first, r->second).value;
+        };
+        auto vs = itraverseRange<G, B>(back, at.crbegin(), at.crend(), 0, at.size());
+        auto fw = core::Functor<G>::fmap(
+            [](std::vector<B> v) {
+                std::reverse(v.begin(), v.end());
+                return v;
+            },
+            std::move(vs));
+        return core::Backwards<G, std::vector<B>>{std::move(fw)};
+    }
+};
 template <class M>
     requires ITraverseIn<M>::special
 struct ITraverseIn<core::WrappedMonadK<M>> {
@@ -448,15 +473,16 @@ struct FoldableWithIndex<core::NonEmptyK> : FoldableWithIndexDefaults<core::NonE
 template <>
 struct TraversableWithIndex<core::NonEmptyK>
     : TraversableWithIndexDefaults<core::NonEmptyK, TraversableWithIndex<core::NonEmptyK>> {
-    // liftA2(:|, f(0, x), itraverseListOff(1, f, rest)).
+    // liftA2(:|, f(0, x), itraverseListOff(1, f, rest)); the tail is not
+    // visited when the head's effect has already failed.
     template <class F, class A>
     static auto itraverse(F&& f, const NonEmpty<A>& xs) {
         using E = detail::IEffectOf<std::decay_t<F>, Int, A>;
         using B = typename E::B;
         auto h = f(Int{0}, xs.head);
-        auto rest = itraverseListOff(1, f, xs.tail);
-        return core::Applicative<typename E::G>::liftA2(
-            [](B b, List<B> t) { return NonEmpty<B>(std::move(b), std::move(t)); }, std::move(h), std::move(rest));
+        return detail::liftA2ThenRest<typename E::G>(
+            [](B b, List<B> t) { return NonEmpty<B>(std::move(b), std::move(t)); }, std::move(h),
+            [&] { return itraverseListOff(1, f, xs.tail); });
     }
 };
 
@@ -1288,7 +1314,8 @@ namespace detail {
 template <class Tag, template <class, class, class> class W, class F, class G>
 struct ProductTraversableWithIndexImpl : TraversableWithIndexDefaults<Tag, ProductTraversableWithIndexImpl<Tag, W, F, G>> {
     // liftA2(Pair, itraverse(fL, a), itraverse(fR, b)): the first part's
-    // effects first.
+    // effects first; the second part is not visited when the first has
+    // already failed.
     template <class Fn, class A>
     static auto itraverse(Fn&& f, const W<F, G, A>& p) {
         using I = IndexT<F>;
@@ -1299,10 +1326,9 @@ struct ProductTraversableWithIndexImpl : TraversableWithIndexDefaults<Tag, Produ
         auto fL = [fc](const I& i, const A& x) { return fc(detail::leftIndex<I, J>(i), x); };
         auto fR = [fc](const J& j, const A& y) { return fc(detail::rightIndex<I, J>(j), y); };
         auto ta = TraversableWithIndex<F>::itraverse(fL, p.first);
-        auto tb = TraversableWithIndex<G>::itraverse(fR, p.second);
-        return core::Applicative<typename E::G>::liftA2(
+        return detail::liftA2ThenRest<typename E::G>(
             [](core::Apply<F, B> a, core::Apply<G, B> b) { return W<F, G, B>{std::move(a), std::move(b)}; },
-            std::move(ta), std::move(tb));
+            std::move(ta), [&] { return TraversableWithIndex<G>::itraverse(fR, p.second); });
     }
 };
 }  // namespace detail
@@ -1441,11 +1467,34 @@ struct DelegatingFunctor : FunctorWithIndexDefaults<W, DelegatingFunctor<W, Inne
         return T<Inner, core::ArgOf<decltype(r)>>{std::move(r)};
     }
 };
+// The other folds give the values of the defaults over this ifoldMap; they
+// go straight to the inner kind's, which keep its evaluation rules (loops
+// for the strict folds of lists).
 template <class W, class Inner, template <class, class> class T>
 struct DelegatingFolds : FoldableWithIndexDefaults<W, DelegatingFolds<W, Inner, T>> {
     template <class Fn, class A>
     static auto ifoldMap(Fn&& f, const T<Inner, A>& x) {
         return FoldableWithIndex<Inner>::ifoldMap(std::forward<Fn>(f), x.value);
+    }
+    template <class Fn, class A>
+    static auto ifoldMapStrict(Fn&& f, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldMapStrict(std::forward<Fn>(f), x.value);
+    }
+    template <class Fn, class B, class A>
+    static B ifoldr(Fn&& f, Lazy<B> z, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldr(std::forward<Fn>(f), std::move(z), x.value);
+    }
+    template <class Fn, class B, class A>
+    static B ifoldl(Fn&& f, B z, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldl(std::forward<Fn>(f), std::move(z), x.value);
+    }
+    template <class Fn, class B, class A>
+    static B ifoldrStrict(Fn&& f, B z, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldrStrict(std::forward<Fn>(f), std::move(z), x.value);
+    }
+    template <class Fn, class B, class A>
+    static B ifoldlStrict(Fn&& f, B z, const T<Inner, A>& x) {
+        return FoldableWithIndex<Inner>::ifoldlStrict(std::forward<Fn>(f), std::move(z), x.value);
     }
 };
 template <class W, class Inner, template <class, class> class T>
@@ -1501,16 +1550,24 @@ struct FunctorWithIndex<core::ReverseK<F>> : detail::DelegatingFunctor<core::Rev
 template <class F>
     requires IsFoldableWithIndex<F>
 struct FoldableWithIndex<core::ReverseK<F>> : FoldableWithIndexDefaults<core::ReverseK<F>, FoldableWithIndex<core::ReverseK<F>>> {
-    // The inner ifoldMap in the Dual of the caller's monoid:
-    // f(in, xn) <> ... <> f(i1, x1).
+    // The value of the inner ifoldMap in the Dual of the caller's monoid,
+    // f(in, xn) <> ... <> f(i1, x1): the elements are collected in inner
+    // order, then folded from the last to the first, so f is called from
+    // the last element on; a monoid that can combine with an unevaluated
+    // right operand stops at the first deciding element from the back.
     template <class Fn, class A>
     static auto ifoldMap(Fn&& f, const core::Reverse<F, A>& x) {
         using I = IndexT<F>;
-        using M = detail::Res<Fn&, const I&, const A&>;
-        return FoldableWithIndex<F>::ifoldMap(
-                   [f = std::decay_t<Fn>(std::forward<Fn>(f))](const I& i, const A& a) { return core::Dual<M>{f(i, a)}; },
-                   x.value)
-            .value;
+        using P = std::pair<I, A>;
+        std::vector<P> ps = FoldableWithIndex<F>::ifoldlStrict(
+            [](const I& i, std::vector<P> acc, const A& a) {
+                acc.emplace_back(i, a);
+                return acc;
+            },
+            std::vector<P>(), x.value);
+        std::reverse(ps.begin(), ps.end());
+        return FoldableWithIndex<core::VectorK>::ifoldMap(
+            [f = std::decay_t<Fn>(std::forward<Fn>(f))](const Int&, const P& p) { return f(p.first, p.second); }, ps);
     }
 };
 template <class F>
