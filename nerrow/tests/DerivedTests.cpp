@@ -17,11 +17,7 @@ using core::NonEmpty;
 using core::Unit;
 using nt::Strings;
 
-namespace {
-List<Int> naturals() {
-    return List<Int>::iterate([](Int n) { return n + 1; }, 0);
-}
-}  // namespace
+using nt::naturals;
 
 TEST(DerivedFolds, OnAContainerWithoutElements) {
     List<int> none;

@@ -19,6 +19,11 @@ using core::List;
 using core::NonEmpty;
 using Strings = std::vector<std::string>;
 
+// 0, 1, 2, ...: an unbounded list, for the early-stop tests.
+inline List<Int> naturals() {
+    return List<Int>::iterate([](Int n) { return n + 1; }, 0);
+}
+
 inline std::string str(Int i) { return std::to_string(i); }
 inline std::string str(int i) { return std::to_string(i); }
 inline std::string str(char c) { return std::string(1, c); }
