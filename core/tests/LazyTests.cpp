@@ -26,6 +26,23 @@ TEST(Lazy, RunsOnceOnFirstDemand) {
     EXPECT_TRUE(core::now(3).evaluated());
 }
 
+// A deferred value compares with plain values through its value, forcing
+// it, whichever side it is on.
+TEST(Lazy, ComparesWithPlainValuesByItsValue) {
+    int calls = 0;
+    auto name = core::defer([&] {
+        ++calls;
+        return std::string("abc");
+    });
+    EXPECT_TRUE(name == "abc");
+    EXPECT_TRUE(std::string("abc") == name);
+    EXPECT_TRUE(name != "abd");
+    EXPECT_FALSE(name == "abd");
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(core::now(7), 7);
+    EXPECT_NE(7L, core::now(8));
+}
+
 TEST(Lazy, ReleasesTheCapturedFunctionAfterEvaluation) {
     auto captured = std::make_shared<int>(7);
     std::weak_ptr<int> watch = captured;

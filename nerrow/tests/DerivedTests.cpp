@@ -151,7 +151,8 @@ TEST(DerivedTraversals, MapAccumThreadsTheStateInBothDirections) {
     // The index is passed first, and the container keeps its order.
     auto withIndex = nerrow::imapAccumR([](Int i, std::string s, char c) { return std::pair<std::string, std::string>(s + c, std::to_string(i) + s); },
                                         std::string(), std::vector<char>{'a', 'b', 'c'});
-    EXPECT_EQ(withIndex.first.force(), "cba");
+    EXPECT_EQ(withIndex.first, "cba");
+    EXPECT_EQ(withIndex.first, std::string("cba"));
     EXPECT_EQ(withIndex.second, (std::vector<std::string>{"0cb", "1c", "2"}));
     // Through the default itraverse of a combined kind.
     auto p = core::Pair(List<int>{1, 2}, std::optional<int>(3));

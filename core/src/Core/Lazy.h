@@ -37,6 +37,7 @@
 // builds an already evaluated value. Lazy<T> may name a T that is still
 // incomplete (a recursive type), because the state lives behind a pointer.
 #include <atomic>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -208,6 +209,15 @@ private:
 }  // namespace detail
 
 template <class T>
+class Lazy;
+namespace detail {
+template <class U>
+inline constexpr bool isLazy = false;
+template <class T>
+inline constexpr bool isLazy<Lazy<T>> = true;
+}  // namespace detail
+
+template <class T>
 class Lazy {
 public:
     using value_type = T;
@@ -224,6 +234,15 @@ public:
     bool evaluated() const noexcept { return s_->ready(); }
     // True when both handles share one state.
     bool sameAs(const Lazy& o) const noexcept { return s_ == o.s_; }
+    // Compares the value, forcing it, with a plain value it compares with
+    // (`state == 6`, `name == "x"`; either side may come first).
+    template <class U>
+        requires(!detail::isLazy<U>) && requires(const T& t, const U& u) {
+            { t == u } -> std::convertible_to<bool>;
+        }
+    friend bool operator==(const Lazy& a, const U& b) {
+        return a.force() == b;
+    }
 
     template <class F>
     static Lazy fromFunction(F&& f) {
