@@ -23,14 +23,9 @@
 // building by insertion (counter `bytes_per_elem`: the allocator's bytes in
 // use, less the emptied slabs the cell pool keeps).
 //
-// `Lookup/.../IntMapBranchFree` searches core::IntMap's own tree with a
-// descent that picks the child without a branch, to separate the cost of
-// the library's search loop from that of the tree's shape.
-//
 // At start-up the trie is checked against std::map on every key set (each
 // lookup, absent keys, the iteration order, persistence); the program
-// stops with a message if any check fails (the branch-free descent is
-// checked the same way).
+// stops with a message if any check fails.
 //
 //   cmake --preset bench && cmake --build build/bench -j2 --target bench_intmap_choice
 //   build/bench/bench/bench_intmap_choice --benchmark_min_time=0.2
@@ -290,24 +285,6 @@ struct IntMapS {
         return m.foldlWithKey([](Int acc, Int, Int v) { return acc + v; }, Int{0});
     }
 };
-// core::IntMap's own tree searched by a descent that selects the child
-// without a branch (the library's find branches on each comparison), to
-// show how much of the lookup gap comes from the search loop rather than
-// from the shape of the structure. Lookup only.
-struct IntMapBranchFreeS : IntMapS {
-    static constexpr const char* name = "IntMapBranchFree";
-    static const Int* find(const Map& m, Int k) {
-        const core::detail::WBNode<Int, Int>* t = m.root().get();
-        const core::detail::WBNode<Int, Int>* cand = nullptr;
-        while (t) {
-            const bool lt = t->kv.first < k;
-            cand = lt ? cand : t;
-            const core::detail::WBNode<Int, Int>* child[2] = {t->left, t->right};
-            t = child[lt];
-        }
-        return cand && cand->kv.first == k ? &cand->kv.second : nullptr;
-    }
-};
 struct PatriciaS {
     using Map = PatriciaMap;
     static constexpr const char* name = "Patricia";
@@ -427,8 +404,6 @@ void checkAgainstStdMap(KeySet ks) {
     for (Int x : probes(ks)) {
         const Int* v = t.find(x);
         if (!v || *v != ~x) fail(ks, "lookup of " + std::to_string(x));
-        const Int* w = IntMapBranchFreeS::find(im, x);
-        if (!w || *w != ~x) fail(ks, "branch-free core::IntMap lookup of " + std::to_string(x));
     }
     // Absent keys: neighbours of present keys that std::map lacks.
     std::size_t absentChecked = 0;
@@ -439,7 +414,7 @@ void checkAgainstStdMap(KeySet ks) {
             const Int y = k[i] + d;
             if (ref.count(y)) continue;
             ++absentChecked;
-            if (t.find(y) || IntMapBranchFreeS::find(im, y)) fail(ks, "absent key " + std::to_string(y) + " found");
+            if (t.find(y)) fail(ks, "absent key " + std::to_string(y) + " found");
         }
     }
     for (Int y : {INT64_MIN, Int{-1}, Int{0}, INT64_MAX})
@@ -472,9 +447,6 @@ template <class S>
 void registerFor(KeySet ks) {
     const std::string suffix = std::string("/") + nameOf(ks) + "/" + S::name;
     benchmark::RegisterBenchmark(("Lookup" + suffix).c_str(), lookupBench<S>, ks);
-    if constexpr (std::is_same_v<S, IntMapS>)
-        benchmark::RegisterBenchmark((std::string("Lookup/") + nameOf(ks) + "/" + IntMapBranchFreeS::name).c_str(),
-                                     lookupBench<IntMapBranchFreeS>, ks);
     benchmark::RegisterBenchmark(("Fold" + suffix).c_str(), foldBench<S>, ks)->Unit(benchmark::kMillisecond);
     if constexpr (std::is_same_v<S, IntMapS>)
         benchmark::RegisterBenchmark(("Iterate" + suffix).c_str(), iterateIntMapBench, ks)
