@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -50,6 +51,46 @@ TEST(Lazy, ReleasesTheCapturedFunctionAfterEvaluation) {
     EXPECT_FALSE(watch.expired());
     EXPECT_EQ(x.force(), 8);
     EXPECT_TRUE(watch.expired());
+}
+
+// The function may be kept in the bytes where its value goes: whichever of
+// the two is larger, the value comes out whole and the function's captures
+// are released, on success and on failure; a value whose move may throw
+// keeps the function apart.
+namespace {
+struct ThrowingMove {
+    std::string text;
+    explicit ThrowingMove(std::string t) : text(std::move(t)) {}
+    ThrowingMove(const ThrowingMove&) = default;
+    ThrowingMove(ThrowingMove&& o) noexcept(false) : text(std::move(o.text)) {}
+};
+}  // namespace
+TEST(Lazy, KeepsTheFunctionWhereTheValueGoesAndReleasesIt) {
+    auto captured = std::make_shared<int>(5);
+    std::weak_ptr<int> watch = captured;
+    const std::array<long, 8> wide{1, 2, 3, 4, 5, 6, 7, 8};
+    auto small = core::defer([c = captured, wide] { return static_cast<char>('a' + *c + wide[7]); });
+    auto failing = core::defer([c = captured, wide]() -> char { throw std::runtime_error(std::to_string(wide[0])); });
+    captured.reset();
+    EXPECT_EQ(small.force(), 'n');
+    EXPECT_FALSE(watch.expired());  // still held by the failing one
+    EXPECT_THROW(failing.force(), std::runtime_error);
+    EXPECT_TRUE(watch.expired());
+
+    auto wideValue = core::defer([n = 3] { return std::string(40, static_cast<char>('0' + n)); });
+    EXPECT_EQ(wideValue.force(), std::string(40, '3'));
+    auto throwingMove = core::defer([s = std::string("kept apart")] { return ThrowingMove(s); });
+    EXPECT_EQ(throwingMove.force().text, "kept apart");
+    EXPECT_EQ(throwingMove.force().text, "kept apart");
+
+    // A function of two pointers and a 24-byte value share 24 bytes after
+    // the 16-byte header.
+    struct TwoPointers {
+        void* a;
+        void* b;
+        std::array<long, 3> operator()() const { return {}; }
+    };
+    EXPECT_LE(sizeof(core::detail::LazyThunk<std::array<long, 3>, TwoPointers>), 40u);
 }
 
 TEST(Lazy, ForcedFromEightThreadsRunsOnce) {

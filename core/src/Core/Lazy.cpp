@@ -23,9 +23,9 @@ struct Frame {
 // stack floor (below).
 struct ThreadState {
     const Frame* evaluating;
-    std::uintptr_t stackFloor;  // 0 until computed for this thread
+    std::uintptr_t stackFloor;  // the highest address until computed
 };
-[[gnu::tls_model("initial-exec")]] thread_local ThreadState current{};
+[[gnu::tls_model("initial-exec")]] thread_local ThreadState current{nullptr, UINTPTR_MAX};
 
 bool onThisThread(const LazyBase* s) noexcept {
     for (const Frame* f = current.evaluating; f; f = f->outer)
@@ -56,7 +56,7 @@ std::uintptr_t computeStackFloor() noexcept {
 // Whether the stack is used up to the lowest address at which a
 // computation still runs in place.
 bool stackIsLow(ThreadState& ts) noexcept {
-    if (ts.stackFloor == 0) ts.stackFloor = computeStackFloor();
+    if (ts.stackFloor == UINTPTR_MAX) ts.stackFloor = computeStackFloor();
     char probe;
     return reinterpret_cast<std::uintptr_t>(&probe) < ts.stackFloor;
 }
@@ -199,10 +199,13 @@ std::condition_variable wakeUp;     // waited on with waitersLock
 std::atomic<std::size_t> sleepers{0};  // threads inside the wait below
 constexpr auto waitPoll = std::chrono::milliseconds(1);
 
-void wakeSleepers() noexcept {
-    if (sleepers.load(std::memory_order_acquire) == 0) return;
+[[gnu::noinline]] void notifySleepers() noexcept {
     std::lock_guard<std::mutex> lock(waitersLock);
     wakeUp.notify_all();
+}
+void wakeSleepers() noexcept {
+    if (sleepers.load(std::memory_order_acquire) != 0) [[unlikely]]
+        notifySleepers();
 }
 }  // namespace
 
@@ -224,7 +227,42 @@ void LazyBase::waitForOtherThread() {
     if (me.next) me.next->prev = me.prev;
 }
 
+// The common path, kept small: one nested demand of a deep chain costs
+// this function's frame on the stack, and a chain of millions of demands
+// is bound by the memory traffic of its frames. Everything else (a value
+// already claimed, one that failed, a thread to wait for, a fresh stack
+// segment) is in the out-of-line functions below.
 void LazyBase::evaluate() {
+    std::uint8_t st = Pending;
+    if (!status_.compare_exchange_strong(st, Running, std::memory_order_acquire)) [[unlikely]] {
+        evaluateSlow();
+        return;
+    }
+    ThreadState& ts = current;
+    Frame frame{this, ts.evaluating};
+    // Near the end of the stack (or before the thread's floor is known,
+    // marked by the highest address): the general path.
+    if (reinterpret_cast<std::uintptr_t>(&frame) < ts.stackFloor) [[unlikely]] {
+        runClaimed();
+        return;
+    }
+    ts.evaluating = &frame;
+    try {
+        compute();
+    } catch (...) {
+        ts.evaluating = frame.outer;
+        fail(std::current_exception());
+        throw;
+    }
+    ts.evaluating = frame.outer;
+    status_.store(Done, std::memory_order_release);
+    wakeSleepers();
+}
+
+// A value that was not Pending when first looked at: evaluated, failed,
+// being computed (by this thread: a cycle; by another: wait for it), or
+// claimed by another thread in between.
+void LazyBase::evaluateSlow() {
     for (;;) {
         std::uint8_t st = status_.load(std::memory_order_acquire);
         if (st == Done) return;
@@ -235,23 +273,33 @@ void LazyBase::evaluate() {
             continue;
         }
         if (!status_.compare_exchange_strong(st, Running, std::memory_order_acquire)) continue;
-        try {
-            ThreadState& ts = current;
-            Push p(ts, this);
-            if (!stackIsLow(ts))
-                compute();
-            else
-                runOnNewSegment([](void* self) { static_cast<LazyBase*>(self)->compute(); }, this);
-        } catch (...) {
-            storeError(std::current_exception());
-            status_.store(Failed, std::memory_order_release);
-            wakeSleepers();
-            throw;
-        }
-        status_.store(Done, std::memory_order_release);
-        wakeSleepers();
+        runClaimed();
         return;
     }
+}
+
+// Computes a value this thread has claimed, on a fresh stack segment when
+// the thread's stack runs low.
+void LazyBase::runClaimed() {
+    try {
+        ThreadState& ts = current;
+        Push p(ts, this);
+        if (!stackIsLow(ts))
+            compute();
+        else
+            runOnNewSegment([](void* self) { static_cast<LazyBase*>(self)->compute(); }, this);
+    } catch (...) {
+        fail(std::current_exception());
+        throw;
+    }
+    status_.store(Done, std::memory_order_release);
+    wakeSleepers();
+}
+
+void LazyBase::fail(std::exception_ptr e) noexcept {
+    storeError(std::move(e));
+    status_.store(Failed, std::memory_order_release);
+    wakeSleepers();
 }
 
 }  // namespace core::detail

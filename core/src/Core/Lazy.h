@@ -36,12 +36,15 @@
 // Copies of a Lazy share one state, so copying is cheap. `core::now(x)`
 // builds an already evaluated value. Lazy<T> may name a T that is still
 // incomplete (a recursive type), because the state lives behind a pointer.
+#include <array>
 #include <atomic>
+#include <cassert>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <utility>
 
@@ -102,6 +105,10 @@ private:
     // Waits while another thread computes this value; raises when that
     // thread (or one it waits for, and so on) waits for this thread.
     void waitForOtherThread();
+    // The paths of evaluate() off its common one (Lazy.cpp).
+    void evaluateSlow();
+    void runClaimed();
+    void fail(std::exception_ptr e) noexcept;
 
     mutable std::atomic<std::uint32_t> refs_{1};
     std::atomic<std::uint8_t> status_;
@@ -135,39 +142,85 @@ protected:
     void emplaceFrom(F& f) {
         ::new (static_cast<void*>(&u_.value)) T(f());
     }
+    void emplace(T&& v) noexcept { ::new (static_cast<void*>(&u_.value)) T(std::move(v)); }
     void compute() override {}
 
-private:
     union Storage {
         Storage() noexcept {}
         ~Storage() {}
         T value;
         std::exception_ptr error;
-    } u_;
+    };
+    // The first byte of the storage of the value, the last member: a
+    // pending state's function may be kept in these bytes (and beyond, in
+    // bytes its derived class adds), since the function is gone before the
+    // value is stored (LazyThunk).
+    std::byte* storageBytes() noexcept { return reinterpret_cast<std::byte*>(&u_); }
+
+private:
+    Storage u_;
 };
 
+// A pending state with its function f. When T moves without throwing, f
+// is kept in the bytes where the value will go: the value is computed
+// into a local, f is destroyed, and the value moved into place. A deferred
+// value then takes the larger of the two instead of their sum (a lazily
+// produced list cell, a fold's deferred rest: one pool size class down).
 template <class T, class F>
 class LazyThunk final : public LazyState<T> {
+    using Storage = typename LazyState<T>::Storage;
+    static constexpr bool shared = std::is_nothrow_move_constructible_v<T> && alignof(F) <= alignof(Storage);
+    // Bytes past the storage that a shared f needs.
+    static constexpr std::size_t extra = shared && sizeof(F) > sizeof(Storage) ? sizeof(F) - sizeof(Storage) : 0;
+    struct NoBytes {};
+    struct SeparateFn {
+        SeparateFn() noexcept {}
+        ~SeparateFn() {}
+        union {
+            F f;
+        };
+    };
+    using Tail = std::conditional_t<!shared, SeparateFn,
+                                    std::conditional_t<(extra > 0), std::array<std::byte, extra>, NoBytes>>;
+
 public:
-    explicit LazyThunk(F f) { ::new (static_cast<void*>(&fn_.f)) F(std::move(f)); }
+    explicit LazyThunk(F f) {
+        // A shared f ends within this object: it starts at the storage,
+        // the last bytes of the base, and runs on into tail_ right after.
+        assert(fnBytes() + sizeof(F) <= reinterpret_cast<std::byte*>(this) + sizeof(LazyThunk));
+        ::new (static_cast<void*>(fnBytes())) F(std::move(f));
+    }
     ~LazyThunk() override {
-        if (this->status() == LazyBase::Pending) fn_.f.~F();
+        if (this->status() == LazyBase::Pending) fn().~F();
     }
 
 private:
+    std::byte* fnBytes() noexcept {
+        if constexpr (shared)
+            return this->storageBytes();
+        else
+            return reinterpret_cast<std::byte*>(&tail_.f);
+    }
+    F& fn() noexcept { return *std::launder(reinterpret_cast<F*>(fnBytes())); }
+
     void compute() override {
         // The function is released whether it returns or throws.
         struct Drop {
-            F& f;
-            ~Drop() { f.~F(); }
-        } drop{fn_.f};
-        this->emplaceFrom(fn_.f);
+            F* f;
+            ~Drop() {
+                if (f) f->~F();
+            }
+        } drop{&fn()};
+        if constexpr (shared) {
+            T v((*drop.f)());
+            drop.f->~F();
+            drop.f = nullptr;
+            this->emplace(std::move(v));
+        } else {
+            this->emplaceFrom(*drop.f);
+        }
     }
-    union Fn {
-        Fn() noexcept {}
-        ~Fn() {}
-        F f;
-    } fn_;
+    [[no_unique_address]] Tail tail_;
 };
 
 // An owning, nullable, intrusively counted pointer to a deferred state.
