@@ -416,11 +416,19 @@ struct TheseK2 {
 };
 
 namespace detail {
-// A deferred f(a), computed when first demanded.
+// A deferred f(a), computed when first demanded. The deferred value
+// captures what the field holds, a deferred value or a small value held in
+// place, rather than the field itself: a smaller deferred state, and no
+// test of which of the two it is when it runs.
 template <class F, class A>
 auto mapField(F f, LazyField<A> a) {
     using C = std::decay_t<std::invoke_result_t<F&, const A&>>;
-    return core::defer([f = std::move(f), a = std::move(a)] { return C(f(a.force())); });
+    if (const Lazy<A>* l = a.lazy())
+        return core::defer([f = std::move(f), l = *l] { return C(f(l.force())); });
+    if constexpr (std::is_copy_constructible_v<A>)
+        return core::defer([f = std::move(f), x = a.force()] { return C(f(x)); });
+    else
+        return core::defer([f = std::move(f), a = std::move(a)] { return C(f(a.force())); });
 }
 // A field holding a <> b, computed when first demanded.
 template <class A>
