@@ -44,11 +44,11 @@ auto plusRest = [](std::int64_t x, const core::Lazy<std::int64_t>& rest) { retur
 void FoldrList(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(core::foldr(plusRest, std::int64_t{0}, list()));
 }
-BENCHMARK(FoldrList)->Unit(benchmark::kMillisecond);
+BENCHMARK(FoldrList)->Unit(benchmark::kMillisecond)->UseRealTime();
 void FoldrVector(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(core::foldr(plusRest, std::int64_t{0}, vec()));
 }
-BENCHMARK(FoldrVector)->Unit(benchmark::kMillisecond);
+BENCHMARK(FoldrVector)->Unit(benchmark::kMillisecond)->UseRealTime();
 void FoldrLoop(benchmark::State& state) {
     for (auto _ : state) {
         std::int64_t acc = 0;
