@@ -180,9 +180,11 @@ void LazyBase::destroy(const LazyBase* p) noexcept {
     q.draining = true;
     delete p;
     while (q.size > 0) delete q.pop();
-    std::free(static_cast<void*>(q.heap));
-    q.heap = nullptr;
-    q.heapCap = 0;
+    if (q.heap) [[unlikely]] {
+        std::free(static_cast<void*>(q.heap));
+        q.heap = nullptr;
+        q.heapCap = 0;
+    }
     q.draining = false;
 }
 
@@ -232,11 +234,9 @@ void LazyBase::waitForOtherThread() {
 // left the cache, and each return would wait for memory. Fetching the
 // frames a few levels further up as each level returns overlaps those
 // waits.
-inline void prefetchOuterFrames(const void* here) noexcept {
-    const char* p = static_cast<const char*>(here);
-    __builtin_prefetch(p + 4096);
-    __builtin_prefetch(p + 4096 + 64);
-    __builtin_prefetch(p + 4096 + 128);
+inline void prefetchOuterFrames(std::uintptr_t here) noexcept {
+    for (std::uintptr_t line = 0; line < 3; ++line)
+        __builtin_prefetch(reinterpret_cast<const void*>(here + 4096 + 64 * line));
 }
 
 // The common path, kept small: one nested demand of a deep chain costs
@@ -266,7 +266,7 @@ void LazyBase::evaluate() {
         fail(std::current_exception());
         throw;
     }
-    prefetchOuterFrames(&frame);
+    prefetchOuterFrames(reinterpret_cast<std::uintptr_t>(&frame));
     ts.evaluating = frame.outer;
     status_.store(Done, std::memory_order_release);
     wakeSleepers();
