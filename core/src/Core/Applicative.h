@@ -109,7 +109,8 @@ namespace detail {
 // elements whose f(x) is empty are skipped in a loop (constant stack).
 template <class B, class A, class F>
 List<B> bindList(std::shared_ptr<const F> f, List<A> xs) {
-    return List<B>::lazy([f = std::move(f), xs = std::move(xs)]() -> List<B> {
+    // Each function runs once, so f moves on instead of being copied.
+    return List<B>::lazy([f = std::move(f), xs = std::move(xs)]() mutable -> List<B> {
         List<A> cur = xs;
         for (;;) {
             const auto& st = cur.step();
@@ -117,7 +118,9 @@ List<B> bindList(std::shared_ptr<const F> f, List<A> xs) {
             List<B> ys = (*f)(st->head);
             if (!ys.null()) {
                 List<A> rest = st->tail;
-                return ys.appendLazy(defer([f, rest] { return bindList<B>(f, rest); }));
+                return ys.appendLazy(defer([f = std::move(f), rest = std::move(rest)]() mutable {
+                    return bindList<B>(std::move(f), std::move(rest));
+                }));
             }
             List<A> next = st->tail;
             cur = std::move(next);

@@ -1036,12 +1036,14 @@ namespace detail {
 // Element-wise combination of two lists, on demand, as long as the shorter.
 template <class C, class A, class B, class F>
 List<C> zipWithList(std::shared_ptr<const F> f, List<A> xs, List<B> ys) {
-    return List<C>::lazy([f = std::move(f), xs = std::move(xs), ys = std::move(ys)]() -> List<C> {
+    // The function runs once, so it hands its hold on f on to the next cell.
+    return List<C>::lazy([f = std::move(f), xs = std::move(xs), ys = std::move(ys)]() mutable -> List<C> {
         const auto& a = xs.step();
         if (!a) return List<C>();
         const auto& b = ys.step();
         if (!b) return List<C>();
-        return List<C>::cons((*f)(a->head, b->head), zipWithList<C>(f, a->tail, b->tail));
+        C c = (*f)(a->head, b->head);
+        return List<C>::cons(std::move(c), zipWithList<C>(std::move(f), a->tail, b->tail));
     });
 }
 }  // namespace detail

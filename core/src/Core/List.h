@@ -145,7 +145,7 @@ public:
             auto r = f(seed);
             if (!r) return Step();
             auto& [x, s2] = *r;
-            return Cons{std::move(x), unfoldr(f, std::move(s2))};
+            return Cons{std::move(x), unfoldr(std::move(f), std::move(s2))};  // runs once
         });
     }
 

@@ -183,10 +183,13 @@ B ifoldrListGo(const std::shared_ptr<const Ctx>& ctx, Int n, const List<A>& xs) 
 // imap over a list from position n, on demand.
 template <class B, class A, class F>
 List<B> imapListFrom(std::shared_ptr<const F> f, Int n, List<A> xs) {
-    return List<B>::lazyStep([f = std::move(f), n, xs = std::move(xs)]() -> typename List<B>::Step {
+    // Runs once: f moves on to the next cell, after it is applied (the
+    // braces order the two).
+    return List<B>::lazyStep([f = std::move(f), n, xs = std::move(xs)]() mutable -> typename List<B>::Step {
         const auto& st = xs.step();
         if (!st) return std::nullopt;
-        return typename List<B>::Cons{(*f)(static_cast<const Int&>(n), st->head), imapListFrom<B>(f, n + 1, st->tail)};
+        return typename List<B>::Cons{(*f)(static_cast<const Int&>(n), st->head),
+                                      imapListFrom<B>(std::move(f), n + 1, st->tail)};
     });
 }
 

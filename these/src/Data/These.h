@@ -480,12 +480,14 @@ namespace detail {
 template <class R, class T, class F>
 core::List<R> mapMaybeList(core::List<T> xs, F f) {
     using L = core::List<R>;
-    return L::lazyStep([xs = std::move(xs), f = std::move(f)]() -> typename L::Step {
+    // Runs once, so f moves on to the next cell instead of being copied.
+    return L::lazyStep([xs = std::move(xs), f = std::move(f)]() mutable -> typename L::Step {
         const core::List<T>* cur = &xs;
         for (;;) {
             const auto& st = cur->step();
             if (!st) return std::nullopt;
-            if (std::optional<R> r = f(st->head)) return typename L::Cons{std::move(*r), mapMaybeList<R>(st->tail, f)};
+            if (std::optional<R> r = f(st->head))
+                return typename L::Cons{std::move(*r), mapMaybeList<R>(st->tail, std::move(f))};
             cur = &st->tail;
         }
     });
