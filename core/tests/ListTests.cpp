@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -68,6 +69,56 @@ TEST(List, EqualityAndOrderAreLexicographic) {
     // Comparison stops at the first difference, even on unbounded lists.
     auto ones = List<int>::repeat(1);
     EXPECT_NE(ones, List<int>::cons(1, List<int>::repeat(2)));
+}
+
+// A step behaves as an optional head-and-rest whatever the head's size,
+// alignment or ownership, though it keeps no separate flag: a cell of ints
+// is a 16-byte header and 16 bytes of step.
+namespace {
+struct alignas(16) Wide {
+    std::int64_t a, b;
+    bool operator==(const Wide&) const = default;
+};
+template <class A>
+void checkSteps(A x) {
+    using L = core::List<A>;
+    using Step = typename L::Step;
+    const Step end;
+    EXPECT_FALSE(end.has_value());
+    EXPECT_FALSE(Step(std::nullopt));
+    EXPECT_THROW(end.value(), std::bad_optional_access);
+    Step one(typename L::Cons{x, L{x}});
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->head, x);
+    EXPECT_EQ(one.value().tail.head(), x);
+    Step copy = one;
+    Step moved = std::move(copy);
+    EXPECT_EQ((*moved).head, x);
+    EXPECT_TRUE(moved->tail.tail().null());
+    copy = end;
+    EXPECT_FALSE(copy);
+    copy = moved;
+    EXPECT_EQ(copy->head, x);
+    moved.reset();
+    EXPECT_FALSE(moved);
+    EXPECT_FALSE(one->tail.null());  // untouched by its copies
+    // An evaluated empty tail is still a step with a value.
+    Step lastCell(typename L::Cons{x, L()});
+    EXPECT_TRUE(lastCell);
+    EXPECT_TRUE(lastCell->tail.null());
+    L xs{x, x, x};
+    EXPECT_EQ(xs.toVector(), std::vector<A>(3, x));
+}
+}  // namespace
+TEST(List, StepsWorkForEveryKindOfHead) {
+    checkSteps<char>('c');
+    checkSteps<int>(-7);
+    checkSteps<std::int64_t>(std::int64_t{1} << 40);
+    checkSteps<std::string>(std::string(50, 's'));
+    checkSteps<Wide>(Wide{1, 2});
+    checkSteps<std::shared_ptr<int>>(std::make_shared<int>(3));
+    EXPECT_EQ(sizeof(core::detail::LazyState<core::List<int>::Step>), 32u);
+    EXPECT_EQ(sizeof(core::detail::LazyState<core::List<std::int64_t>::Step>), 32u);
 }
 
 TEST(List, TenMillionCellsInConstantStack) {

@@ -11,9 +11,13 @@
 // conversions and destruction are loops, so a list of ten million cells
 // uses constant stack; destroying a long list unlinks its cells one by one.
 // Lists may be shared between threads; cells are forced thread-safely.
+#include <cassert>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
+#include <new>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -32,8 +36,7 @@ public:
         A head;
         List tail;
     };
-    // One step of the list: nullopt at the end, else a head and the rest.
-    using Step = std::optional<Cons>;
+    class Step;
 
     // The empty list (allocates nothing).
     List() noexcept = default;
@@ -304,6 +307,93 @@ private:
         }
     }
     Handle s_;
+};
+
+// One step of a list: the end, or a head and the rest (a Cons). Used like
+// a std::optional<Cons>: built empty, from std::nullopt or from a Cons;
+// tested with `if (st)` or has_value(); read with `st->head`, `st->tail`
+// and `*st`. The end is marked by a value of the tail's handle that no
+// list has (handles are null or aligned), so a step takes no more room
+// than its Cons: a List<int> cell is a 16-byte deferred value header and
+// 16 bytes of step, with no flag padded to a word.
+template <class A>
+class List<A>::Step {
+public:
+    Step() noexcept { markEnd(); }
+    Step(std::nullopt_t) noexcept { markEnd(); }
+    Step(const Cons& c) { construct(c); }
+    Step(Cons&& c) noexcept(std::is_nothrow_move_constructible_v<A>) { construct(std::move(c)); }
+    Step(const Step& o) {
+        markEnd();
+        if (o) construct(o.c_);
+    }
+    Step(Step&& o) noexcept(std::is_nothrow_move_constructible_v<A>) {
+        markEnd();
+        if (o) construct(std::move(o.c_));
+    }
+    Step& operator=(const Step& o) {
+        if (this != &o) {
+            Step copy(o);
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+    Step& operator=(Step&& o) noexcept(std::is_nothrow_move_constructible_v<A>) {
+        if (this != &o) {
+            reset();
+            if (o) construct(std::move(o.c_));
+        }
+        return *this;
+    }
+    ~Step() {
+        if (has_value()) c_.~Cons();
+    }
+
+    bool has_value() const noexcept { return tailWord() != endMark; }
+    explicit operator bool() const noexcept { return has_value(); }
+    // The head and the rest; only when has_value().
+    const Cons& operator*() const& noexcept { return c_; }
+    Cons& operator*() & noexcept { return c_; }
+    Cons&& operator*() && noexcept { return std::move(c_); }
+    const Cons* operator->() const noexcept { return &c_; }
+    Cons* operator->() noexcept { return &c_; }
+    // The head and the rest; throws std::bad_optional_access at the end.
+    const Cons& value() const {
+        if (!has_value()) throw std::bad_optional_access();
+        return c_;
+    }
+    // Makes this the end.
+    void reset() noexcept {
+        if (has_value()) {
+            c_.~Cons();
+            markEnd();
+        }
+    }
+
+private:
+    static_assert(sizeof(List) == sizeof(std::uintptr_t));
+    // Where Cons keeps its tail: members are laid out in order, each at the
+    // next offset aligned for it.
+    static constexpr std::size_t tailOffset = (sizeof(A) + alignof(List) - 1) / alignof(List) * alignof(List);
+    static constexpr std::uintptr_t endMark = 1;
+
+    template <class C>
+    void construct(C&& c) {
+        if constexpr (std::is_standard_layout_v<Cons>) static_assert(offsetof(Cons, tail) == tailOffset);
+        ::new (static_cast<void*>(&c_)) Cons(std::forward<C>(c));
+        assert(reinterpret_cast<const std::byte*>(&c_.tail) == bytes() + tailOffset);
+    }
+    const std::byte* bytes() const noexcept { return reinterpret_cast<const std::byte*>(&c_); }
+    std::uintptr_t tailWord() const noexcept {
+        std::uintptr_t w;
+        std::memcpy(&w, bytes() + tailOffset, sizeof w);
+        return w;
+    }
+    void markEnd() noexcept { std::memcpy(reinterpret_cast<std::byte*>(&c_) + tailOffset, &endMark, sizeof endMark); }
+
+    union {
+        Cons c_;
+    };
 };
 
 // Shorthand constructors.
