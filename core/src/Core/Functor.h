@@ -13,6 +13,7 @@
 // component), std::map (the values), functions (the result), std::deque
 // and std::array (same size).
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <deque>
 #include <map>
@@ -70,13 +71,44 @@ auto voided(FA&& fa) {
 // ---- Implementations -----------------------------------------------------
 
 namespace detail {
+// A function shared by the cells of a lazy list producer: one pointer to a
+// block holding the function and its count, where a std::shared_ptr takes
+// two, so that a pending cell of a mapped List<int> (this and the source
+// list) fits the 32-byte pool size class.
+template <class F>
+class SharedFn {
+public:
+    explicit SharedFn(F f) : p_(new Box{std::move(f), {1}}) {}
+    SharedFn(const SharedFn& o) noexcept : p_(o.p_) { p_->refs.fetch_add(1, std::memory_order_relaxed); }
+    SharedFn(SharedFn&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    SharedFn& operator=(const SharedFn&) = delete;
+    SharedFn& operator=(SharedFn&&) = delete;
+    // A count of one is this holder's own: no other thread can copy it
+    // while it is dropped, so the block is freed without a
+    // read-modify-write.
+    ~SharedFn() {
+        if (p_ && (p_->refs.load(std::memory_order_acquire) == 1 ||
+                   p_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1))
+            delete p_;
+    }
+    const F& operator*() const noexcept { return p_->f; }
+
+private:
+    struct Box {
+        F f;
+        std::atomic<std::size_t> refs;
+    };
+    Box* p_;
+};
+
 // Each result cell is computed in place when demanded (one allocation per
 // cell). A cell's function runs once and is dropped right after, so it
 // hands its hold on f on to the next cell instead of sharing it (two
 // atomic count changes fewer per element); f is applied first, as the
-// braces order it.
-template <class B, class A, class F>
-List<B> mapList(std::shared_ptr<const F> f, List<A> xs) {
+// braces order it. P points to the function: a SharedFn or a
+// std::shared_ptr.
+template <class B, class A, class P>
+List<B> mapList(P f, List<A> xs) {
     return List<B>::lazyStep([f = std::move(f), xs = std::move(xs)]() mutable -> typename List<B>::Step {
         const auto& st = xs.step();
         if (!st) return std::nullopt;
@@ -90,7 +122,7 @@ struct Functor<ListK> : FunctorDefaults<ListK, Functor<ListK>> {
     template <class F, class A>
     static auto fmap(F&& f, const List<A>& xs) {
         using B = Result<const std::decay_t<F>&, const A&>;
-        return detail::mapList<B>(std::make_shared<const std::decay_t<F>>(std::forward<F>(f)), xs);
+        return detail::mapList<B>(detail::SharedFn<std::decay_t<F>>(std::forward<F>(f)), xs);
     }
 };
 
@@ -164,9 +196,9 @@ struct Functor<NonEmptyK> : FunctorDefaults<NonEmptyK, Functor<NonEmptyK>> {
     template <class F, class A>
     static auto fmap(F&& f, const NonEmpty<A>& xs) {
         using B = Result<const std::decay_t<F>&, const A&>;
-        auto fp = std::make_shared<const std::decay_t<F>>(std::forward<F>(f));
+        detail::SharedFn<std::decay_t<F>> fp(std::forward<F>(f));
         B h = (*fp)(xs.head);
-        return NonEmpty<B>(std::move(h), detail::mapList<B>(fp, xs.tail));
+        return NonEmpty<B>(std::move(h), detail::mapList<B>(std::move(fp), xs.tail));
     }
 };
 
