@@ -3,6 +3,7 @@
 // struct { bool hasL, hasR; int l, r; }. Each benchmark reports the size of
 // one value as the counter "bytes".
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <cstdint>
 #include <vector>
@@ -11,6 +12,16 @@
 #include "Data/These/Combinators.h"
 
 namespace {
+
+// The general allocator keeps the memory it is given back, instead of
+// handing the vectors' pages back to the system after every iteration: the
+// round trip would otherwise measure the kernel's page faults, which vary
+// between runs with where the allocator's thresholds happen to stand.
+const int keepFreedMemory = [] {
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    return 0;
+}();
 
 constexpr int N = 1'000'000;
 

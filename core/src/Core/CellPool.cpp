@@ -24,10 +24,14 @@ CellPoolUsage cellPoolUsage() noexcept {
 
 namespace {
 
-// Blocks come in sizes of 16, 32, ..., 128 bytes, one size per slab. A slab
-// is 64 KB, aligned to its size, so the slab of a block is found by masking
-// its address; its header takes the first cache line.
-constexpr std::size_t granule = 16;
+// Blocks come in sizes of 8, 16, 24, ..., 128 bytes, one size per slab: the
+// states of small deferred values (24 bytes) and map nodes (40 bytes) take
+// no padding to the next multiple of 16. A block is aligned to 16 when its
+// size is a multiple of 16, else to 8, which is all that an object of that
+// size can need. A slab is 64 KB, aligned to its size, so the slab of a
+// block is found by masking its address; its header takes the first cache
+// line.
+constexpr std::size_t granule = 8;
 constexpr std::size_t sizeClasses = cellPoolMaxBytes / granule;
 constexpr std::size_t slabBytes = cellPoolSlabBytes;
 constexpr std::size_t headerBytes = 64;

@@ -38,7 +38,8 @@ inline constexpr bool cellPoolEnabled = CORE_CELL_POOL != 0;
 
 inline constexpr std::size_t cellPoolMaxBytes = 128;
 
-// A block of at least `bytes` bytes, aligned for any scalar type; throws
+// A block of at least `bytes` bytes, aligned for any object of that size
+// (to 16 bytes when `bytes` is a multiple of 16, else to 8); throws
 // std::bad_alloc when no memory is left.
 void* cellAllocate(std::size_t bytes);
 // Gives back a block from cellAllocate(bytes), with the same `bytes`, from
