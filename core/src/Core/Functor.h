@@ -13,7 +13,6 @@
 // component), std::map (the values), functions (the result), std::deque
 // and std::array (same size).
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <deque>
 #include <map>
@@ -71,41 +70,12 @@ auto voided(FA&& fa) {
 // ---- Implementations -----------------------------------------------------
 
 namespace detail {
-// A function shared by the cells of a lazy list producer: one pointer to a
-// block holding the function and its count, where a std::shared_ptr takes
-// two, so that a pending cell of a mapped List<int> (this and the source
-// list) fits the 32-byte pool size class.
-template <class F>
-class SharedFn {
-public:
-    explicit SharedFn(F f) : p_(new Box{std::move(f), {1}}) {}
-    SharedFn(const SharedFn& o) noexcept : p_(o.p_) { p_->refs.fetch_add(1, std::memory_order_relaxed); }
-    SharedFn(SharedFn&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-    SharedFn& operator=(const SharedFn&) = delete;
-    SharedFn& operator=(SharedFn&&) = delete;
-    // A count of one is this holder's own: no other thread can copy it
-    // while it is dropped, so the block is freed without a
-    // read-modify-write.
-    ~SharedFn() {
-        if (p_ && (p_->refs.load(std::memory_order_acquire) == 1 ||
-                   p_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1))
-            delete p_;
-    }
-    const F& operator*() const noexcept { return p_->f; }
-
-private:
-    struct Box {
-        F f;
-        std::atomic<std::size_t> refs;
-    };
-    Box* p_;
-};
-
 // Each result cell is computed in place when demanded (one allocation per
 // cell). A cell's function runs once and is dropped right after, so it
 // hands its hold on f on to the next cell instead of sharing it (two
 // atomic count changes fewer per element); f is applied first, as the
-// braces order it. P points to the function: a SharedFn or a
+// braces order it. P points to the function: a SharedRef (one pointer, so
+// that a pending mapped cell of a List<int> takes 32 bytes) or a
 // std::shared_ptr.
 template <class B, class A, class P>
 List<B> mapList(P f, List<A> xs) {
@@ -122,7 +92,7 @@ struct Functor<ListK> : FunctorDefaults<ListK, Functor<ListK>> {
     template <class F, class A>
     static auto fmap(F&& f, const List<A>& xs) {
         using B = Result<const std::decay_t<F>&, const A&>;
-        return detail::mapList<B>(detail::SharedFn<std::decay_t<F>>(std::forward<F>(f)), xs);
+        return detail::mapList<B>(detail::SharedRef<std::decay_t<F>>(std::forward<F>(f)), xs);
     }
 };
 
@@ -196,7 +166,7 @@ struct Functor<NonEmptyK> : FunctorDefaults<NonEmptyK, Functor<NonEmptyK>> {
     template <class F, class A>
     static auto fmap(F&& f, const NonEmpty<A>& xs) {
         using B = Result<const std::decay_t<F>&, const A&>;
-        detail::SharedFn<std::decay_t<F>> fp(std::forward<F>(f));
+        detail::SharedRef<std::decay_t<F>> fp(std::forward<F>(f));
         B h = (*fp)(xs.head);
         return NonEmpty<B>(std::move(h), detail::mapList<B>(std::move(fp), xs.tail));
     }

@@ -33,12 +33,6 @@ bool onThisThread(const LazyBase* s) noexcept {
     return false;
 }
 
-struct Push {
-    ThreadState& ts;
-    Frame frame;
-    Push(ThreadState& t, const LazyBase* s) noexcept : ts(t), frame{s, t.evaluating} { ts.evaluating = &frame; }
-    ~Push() { ts.evaluating = frame.outer; }
-};
 
 // Demands nested deeper than the thread's stack allows continue on a fresh
 // stack segment (Core/Stack.h) while the demanding thread waits. The
@@ -53,12 +47,12 @@ std::uintptr_t computeStackFloor() noexcept {
     return b.low + (reserveBytes < b.size / 4 ? reserveBytes : b.size / 4);
 }
 
-// Whether the stack is used up to the lowest address at which a
-// computation still runs in place.
-bool stackIsLow(ThreadState& ts) noexcept {
-    if (ts.stackFloor == UINTPTR_MAX) ts.stackFloor = computeStackFloor();
-    char probe;
-    return reinterpret_cast<std::uintptr_t>(&probe) < ts.stackFloor;
+// Whether the stack is used below `here` up to the lowest address at which
+// a computation still runs in place.
+bool stackIsLow(ThreadState& ts, const void* here) noexcept {
+    if (ts.stackFloor == UINTPTR_MAX) [[unlikely]]
+        ts.stackFloor = computeStackFloor();
+    return reinterpret_cast<std::uintptr_t>(here) < ts.stackFloor;
 }
 
 struct SegmentJob {
@@ -67,8 +61,10 @@ struct SegmentJob {
     const Frame* chain;
 };
 
-// call(arg) on a fresh stack segment, continuing this thread's chain.
-void runOnNewSegment(void (*call)(void*), void* arg) {
+// call(arg) on a fresh stack segment, continuing this thread's chain. Out
+// of line, so that the frame of every evaluation does not carry the
+// segment's bookkeeping.
+[[gnu::noinline]] void runOnNewSegment(void (*call)(void*), void* arg) {
     SegmentJob job{call, arg, current.evaluating};
     const bool ran = runOnFreshStack(
         [](void* p) {
@@ -82,6 +78,7 @@ void runOnNewSegment(void (*call)(void*), void* arg) {
         &job);
     if (!ran) raise("deferred value: no memory to continue a deeper evaluation");
 }
+
 // ---- Releasing chains in constant stack ----------------------------------
 //
 // Freeing a state runs the destructor of its function or value, which may
@@ -239,37 +236,15 @@ inline void prefetchOuterFrames(std::uintptr_t here) noexcept {
         __builtin_prefetch(reinterpret_cast<const void*>(here + 4096 + 64 * line));
 }
 
-// The common path, kept small: one nested demand of a deep chain costs
-// this function's frame on the stack, and a chain of millions of demands
-// is bound by the memory traffic of its frames. Everything else (a value
-// already claimed, one that failed, a thread to wait for, a fresh stack
-// segment) is in the out-of-line functions below.
+// The common path: claim the value, compute it. An evaluation that finds
+// the value claimed, failed or done goes through evaluateSlow.
 void LazyBase::evaluate() {
     std::uint8_t st = Pending;
     if (!status_.compare_exchange_strong(st, Running, std::memory_order_acquire)) [[unlikely]] {
         evaluateSlow();
         return;
     }
-    ThreadState& ts = current;
-    Frame frame{this, ts.evaluating};
-    // Near the end of the stack (or before the thread's floor is known,
-    // marked by the highest address): the general path.
-    if (reinterpret_cast<std::uintptr_t>(&frame) < ts.stackFloor) [[unlikely]] {
-        runClaimed();
-        return;
-    }
-    ts.evaluating = &frame;
-    try {
-        compute();
-    } catch (...) {
-        ts.evaluating = frame.outer;
-        fail(std::current_exception());
-        throw;
-    }
-    prefetchOuterFrames(reinterpret_cast<std::uintptr_t>(&frame));
-    ts.evaluating = frame.outer;
-    status_.store(Done, std::memory_order_release);
-    wakeSleepers();
+    runClaimed();
 }
 
 // A value that was not Pending when first looked at: evaluated, failed,
@@ -292,19 +267,26 @@ void LazyBase::evaluateSlow() {
 }
 
 // Computes a value this thread has claimed, on a fresh stack segment when
-// the thread's stack runs low.
+// the thread's stack runs low. Its frame is what one nested demand of a
+// deep chain costs on the stack, and a chain of millions of demands is
+// bound by the memory traffic of those frames, so it is kept small: the
+// fresh segment is out of line.
 void LazyBase::runClaimed() {
+    ThreadState& ts = current;
+    Frame frame{this, ts.evaluating};
+    ts.evaluating = &frame;
     try {
-        ThreadState& ts = current;
-        Push p(ts, this);
-        if (!stackIsLow(ts))
+        if (!stackIsLow(ts, &frame))
             compute();
         else
             runOnNewSegment([](void* self) { static_cast<LazyBase*>(self)->compute(); }, this);
     } catch (...) {
+        ts.evaluating = frame.outer;
         fail(std::current_exception());
         throw;
     }
+    ts.evaluating = frame.outer;
+    prefetchOuterFrames(reinterpret_cast<std::uintptr_t>(&frame));
     status_.store(Done, std::memory_order_release);
     wakeSleepers();
 }

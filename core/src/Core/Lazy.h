@@ -259,6 +259,36 @@ private:
     LazyState<T>* p_ = nullptr;
 };
 
+// An owning pointer to an immutable T shared by count, one pointer wide
+// (a std::shared_ptr takes two): what the deferred values of a lazy
+// producer or fold share, such as its function, so that each of them stays
+// in a small pool size class.
+template <class T>
+class SharedRef {
+public:
+    explicit SharedRef(T x) : p_(new Box{std::move(x), {1}}) {}
+    SharedRef(const SharedRef& o) noexcept : p_(o.p_) { p_->refs.fetch_add(1, std::memory_order_relaxed); }
+    SharedRef(SharedRef&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    SharedRef& operator=(const SharedRef&) = delete;
+    SharedRef& operator=(SharedRef&&) = delete;
+    // A count of one is this holder's own: no other thread can copy it
+    // while it is dropped, so the box is freed without a read-modify-write.
+    ~SharedRef() {
+        if (p_ && (p_->refs.load(std::memory_order_acquire) == 1 ||
+                   p_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1))
+            delete p_;
+    }
+    const T& operator*() const noexcept { return p_->value; }
+    const T* operator->() const noexcept { return &p_->value; }
+
+private:
+    struct Box {
+        T value;
+        std::atomic<std::size_t> refs;
+    };
+    Box* p_;
+};
+
 }  // namespace detail
 
 template <class T>

@@ -12,7 +12,6 @@
 // Cursors walk a structure: `done()`, `get()` (the element) and `next()`.
 // They must keep the structure alive, because a deferred rest may outlive
 // the call that made it.
-#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <utility>
@@ -45,33 +44,16 @@ struct VectorCursor {
 // The fold's constant parts: the function f(element, Lazy<B> rest) -> B and
 // End, which gives the value at the end from the cursor at which `done()`
 // became true, or (for foldr1) from the cursor of the last element. Shared
-// by every deferred rest of one fold through an intrusive count, so that
-// a rest captures one pointer and its cursor.
+// by every deferred rest of one fold through a SharedRef, so that a rest
+// captures one pointer and its cursor.
 template <class B, class F, class End>
 struct LazyFoldCtx {
     F f;
     End end;
     bool stopAtLast;  // foldr1: the last element is the end value
-    mutable std::atomic<std::size_t> refs{1};
 };
-
-// An owning pointer to a fold's context.
 template <class Ctx>
-class LazyFoldCtxRef {
-public:
-    explicit LazyFoldCtxRef(Ctx* p) noexcept : p_(p) {}
-    LazyFoldCtxRef(const LazyFoldCtxRef& o) noexcept : p_(o.p_) { p_->refs.fetch_add(1, std::memory_order_relaxed); }
-    LazyFoldCtxRef(LazyFoldCtxRef&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-    LazyFoldCtxRef& operator=(const LazyFoldCtxRef&) = delete;
-    ~LazyFoldCtxRef() {
-        if (p_ && p_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete p_;
-    }
-    const Ctx& operator*() const noexcept { return *p_; }
-    const Ctx* operator->() const noexcept { return p_; }
-
-private:
-    Ctx* p_;
-};
+using LazyFoldCtxRef = SharedRef<Ctx>;
 
 template <class B, class Cur, class Ctx>
 B lazyFoldStep(LazyFoldCtxRef<Ctx>& ctx, const Cur& c);
@@ -106,7 +88,7 @@ template <class B, class Cur, class F>
 Lazy<B> lazyFoldr(F f, Lazy<B> z, Cur c) {
     auto end = [z = std::move(z)](const Cur&) -> B { return z.force(); };
     using Ctx = LazyFoldCtx<B, F, decltype(end)>;
-    LazyFoldCtxRef<Ctx> ctx(new Ctx{std::move(f), std::move(end), false});
+    LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), std::move(end), false});
     if (c.done()) return now(ctx->end(c));
     return lazyFoldFrom<B>(std::move(ctx), std::move(c));
 }
@@ -117,7 +99,7 @@ template <class B, class Cur, class FL, class F>
 Lazy<B> lazyFoldrMap1(FL fl, F f, Cur c) {
     auto end = [fl = std::move(fl)](const Cur& last) -> B { return fl(last.get()); };
     using Ctx = LazyFoldCtx<B, F, decltype(end)>;
-    LazyFoldCtxRef<Ctx> ctx(new Ctx{std::move(f), std::move(end), true});
+    LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), std::move(end), true});
     return lazyFoldFrom<B>(std::move(ctx), std::move(c));
 }
 
