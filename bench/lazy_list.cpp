@@ -6,7 +6,8 @@
 //    List elements, against creating and forcing one million deferred
 //    values (the floor for a fold that makes one deferred rest per
 //    element); read FoldrEveryRest / LazyCreateForceMillion, and against
-//    a hand-written recursion over the same list (FoldrHandRecursion);
+//    hand-written recursions over the same list, with and without a
+//    deferred rest per level (FoldrDeferredRecursion, FoldrHandRecursion);
 //  - the size of a List cell.
 #include <benchmark/benchmark.h>
 #include <pthread.h>
@@ -133,16 +134,26 @@ void FoldrEveryRest(benchmark::State& state) {
 }
 BENCHMARK(FoldrEveryRest)->Unit(benchmark::kMillisecond)->UseRealTime();  // runs on helper threads
 
-// The hand-written alternative to FoldrEveryRest: a recursive function over
-// the same List, one native call per element, run on a thread whose 512 MB
-// stack is allocated and touched once. It needs no deferred rest, so it
-// bounds from below what a right fold whose function demands every rest
-// can cost at this depth.
+// Hand-written recursions over the same List as FoldrEveryRest, one native
+// call per element, run on a thread whose 512 MB stack is allocated and
+// touched once:
+//  - FoldrHandRecursion needs no deferred rest, so it bounds from below
+//    what any right fold can cost at this depth;
+//  - FoldrDeferredRecursion makes and forces one deferred rest per level,
+//    as a fold whose function demands every rest must: the floor for
+//    FoldrEveryRest, which also walks a cursor and switches stack segments.
 std::int64_t sumRecursive(const core::List<std::int64_t>& l) {
     if (l.null()) return 0;
     return l.head() + sumRecursive(l.tail());
 }
-void FoldrHandRecursion(benchmark::State& state) {
+std::int64_t sumDeferredRecursive(const core::List<std::int64_t>& l) {
+    if (l.null()) return 0;
+    const core::List<std::int64_t>* t = &l.tail();
+    const auto rest = core::defer([t] { return sumDeferredRecursive(*t); });
+    return l.head() + rest.force();
+}
+template <std::int64_t (*Sum)(const core::List<std::int64_t>&)>
+void runOnLargeStack(benchmark::State& state) {
     constexpr std::size_t stackBytes = std::size_t{512} << 20;
     static std::vector<char> stack(stackBytes, 1);
     struct Job {
@@ -152,7 +163,7 @@ void FoldrHandRecursion(benchmark::State& state) {
     for (std::int64_t i = N; i > 0; --i) job.xs = core::List<std::int64_t>::cons(i, std::move(job.xs));
     auto run = [](void* p) -> void* {
         auto* j = static_cast<Job*>(p);
-        j->result = sumRecursive(j->xs);
+        j->result = Sum(j->xs);
         return nullptr;
     };
     for (auto _ : state) {
@@ -170,7 +181,10 @@ void FoldrHandRecursion(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * N);
 }
+void FoldrHandRecursion(benchmark::State& state) { runOnLargeStack<sumRecursive>(state); }
 BENCHMARK(FoldrHandRecursion)->Unit(benchmark::kMillisecond)->UseRealTime();
+void FoldrDeferredRecursion(benchmark::State& state) { runOnLargeStack<sumDeferredRecursive>(state); }
+BENCHMARK(FoldrDeferredRecursion)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Bytes of one evaluated cell of a List<int> and of a List<std::int64_t>
 // (a deferred state holding the step), reported as counters.

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -11,6 +12,7 @@
 
 #include "Core/CellPool.h"
 #include "Core/Error.h"
+#include "Core/Foldable.h"
 #include "Core/List.h"
 #include "Core/NonEmpty.h"
 
@@ -163,6 +165,51 @@ TEST(List, SharedBetweenThreads) {
         ts.emplace_back([&, t] { sums[t] = nats.foldlStrict([](long a, int x) { return a + x; }, 0L); });
     for (auto& t : ts) t.join();
     for (long s : sums) EXPECT_EQ(s, 20000L * 19999 / 2);
+}
+
+// A right fold whose result is a plain value walks the list without taking
+// counts on its cells; the rests it hands out must still own what they
+// read. Here the function keeps every rest and demands none, the fold
+// returns, the only handle to the lazily made list is dropped, and the kept
+// rests are then forced in turn, each by two threads at once, reaching
+// cells that were never made before the list was dropped.
+TEST(List, RestsKeptPastARightFoldStillReadTheirListOnAnyThread) {
+    constexpr std::int64_t n = 300;
+    std::mutex m;
+    std::vector<core::Lazy<std::int64_t>> kept;
+    auto keep = [&](std::int64_t x, const core::Lazy<std::int64_t>& rest) {
+        std::lock_guard<std::mutex> g(m);
+        kept.push_back(rest);
+        return x;
+    };
+    auto restAt = [&](std::size_t i) {
+        std::lock_guard<std::mutex> g(m);
+        return kept.at(i);
+    };
+    auto forcedByTwo = [](const core::Lazy<std::int64_t>& r) {
+        std::int64_t a = -1, b = -1;
+        std::thread t1([&] { a = r.force(); });
+        std::thread t2([&] { b = r.force(); });
+        t1.join();
+        t2.join();
+        EXPECT_EQ(a, b);
+        return a;
+    };
+    for (bool withStart : {true, false}) {
+        kept.clear();
+        std::int64_t first = 0;
+        {
+            auto xs = List<std::int64_t>::iterate([](std::int64_t v) { return v + 1; }, 1).take(n);
+            first = withStart ? core::foldr(keep, std::int64_t{-7}, xs) : core::foldr1(keep, xs);
+        }
+        EXPECT_EQ(first, 1);
+        // The rest after element i gives element i + 1 (and keeps its own
+        // rest); after the last one, foldr gives its start value.
+        for (std::int64_t i = 1; i < n; ++i) EXPECT_EQ(forcedByTwo(restAt(static_cast<std::size_t>(i - 1))), i + 1);
+        if (withStart) EXPECT_EQ(forcedByTwo(restAt(static_cast<std::size_t>(n - 1))), -7);
+        std::lock_guard<std::mutex> g(m);
+        EXPECT_EQ(kept.size(), static_cast<std::size_t>(withStart ? n : n - 1));
+    }
 }
 
 // Cells are carved from the allocating thread's slabs; they may be freed by

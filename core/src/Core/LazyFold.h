@@ -31,6 +31,20 @@ struct ListCursor {
     ListCursor next() const { return ListCursor{rest.tail()}; }
 };
 
+// A cursor that borrows the List handle it stands at instead of holding a
+// count on its cell, so that moving it changes no count. It is valid only
+// while the list is kept alive elsewhere: lazyFoldrList and
+// lazyFoldrMap1List keep a handle to the first cell in the fold's context,
+// which every deferred rest holds, and every cell the cursors reach hangs
+// from that one.
+template <class A>
+struct BorrowedListCursor {
+    const List<A>* rest;
+    bool done() const { return rest->null(); }
+    const A& get() const { return rest->head(); }
+    BorrowedListCursor next() const { return BorrowedListCursor{&rest->tail()}; }
+};
+
 // A cursor over a shared, immutable vector.
 template <class A>
 struct VectorCursor {
@@ -101,6 +115,40 @@ Lazy<B> lazyFoldrMap1(FL fl, F f, Cur c) {
     using Ctx = LazyFoldCtx<B, F, decltype(end)>;
     LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), std::move(end), true});
     return lazyFoldFrom<B>(std::move(ctx), std::move(c));
+}
+
+// The end of a fold over a List walked by borrowed cursors, with the handle
+// to the list's first cell that keeps the borrowed cells alive.
+template <class End, class A>
+struct EndKeepingList {
+    End end;
+    List<A> root;
+    decltype(auto) operator()(const BorrowedListCursor<A>& c) const { return end(c); }
+};
+
+// lazyFoldr and lazyFoldrMap1 over a List with borrowed cursors: no count
+// changes on the list's cells per element. The price is that any rest
+// still held keeps the whole list alive, not just the cells after it, so
+// callers use these where no rest can outlive the fold's result unseen:
+// when the result is a plain value, which cannot hold one.
+template <class B, class A, class F>
+Lazy<B> lazyFoldrList(F f, Lazy<B> z, const List<A>& xs) {
+    using Cur = BorrowedListCursor<A>;
+    auto end = [z = std::move(z)](const Cur&) -> B { return z.force(); };
+    using Ctx = LazyFoldCtx<B, F, EndKeepingList<decltype(end), A>>;
+    LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), {std::move(end), xs}, false});
+    const Cur c{&ctx->end.root};
+    if (c.done()) return now(ctx->end(c));
+    return lazyFoldFrom<B>(std::move(ctx), c);
+}
+template <class B, class A, class FL, class F>
+Lazy<B> lazyFoldrMap1List(FL fl, F f, const List<A>& xs) {
+    using Cur = BorrowedListCursor<A>;
+    auto end = [fl = std::move(fl)](const Cur& last) -> B { return fl(last.get()); };
+    using Ctx = LazyFoldCtx<B, F, EndKeepingList<decltype(end), A>>;
+    LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), {std::move(end), xs}, true});
+    const Cur c{&ctx->end.root};
+    return lazyFoldFrom<B>(std::move(ctx), c);
 }
 
 // foldr1 f over the cursor, which must not be done: the last element is
