@@ -233,7 +233,9 @@ void* allocateEnded(std::size_t c) {
     return r;
 }
 
-void* allocateSlow(Pool& p, std::size_t c) {
+// Out of line, like the other slow paths below, so that the common paths
+// of cellAllocate and cellFree save no registers.
+[[gnu::noinline]] void* allocateSlow(Pool& p, std::size_t c) {
     if (p.ended) return allocateEnded(c);
     if (Slab* s = p.head[c]) {
         if (collectRemote(s)) return take(s);
@@ -289,22 +291,16 @@ void* cellAllocate(std::size_t bytes) {
     return allocateSlow(p, c);
 }
 
-void cellFree(void* p, std::size_t bytes) noexcept {
-    if (bytes > cellPoolMaxBytes || bytes == 0) return ::operator delete(p);
-    Slab* s = slabOf(p);
-    auto* f = static_cast<FreeCell*>(p);
-    Pool& pl = pool;
-    if (s->owner.load(std::memory_order_relaxed) != &pl) {
-        FreeCell* h = s->remote.load(std::memory_order_relaxed);
-        do {
-            f->next = h;
-        } while (!s->remote.compare_exchange_weak(h, f, std::memory_order_release, std::memory_order_relaxed));
-        return;
-    }
-    f->next = s->local;
-    s->local = f;
-    --s->used;
-    const std::size_t c = (bytes - 1) / granule;
+namespace {
+// A block of a slab another thread owns (or none): pushed without a lock.
+[[gnu::noinline]] void freeRemote(Slab* s, FreeCell* f) noexcept {
+    FreeCell* h = s->remote.load(std::memory_order_relaxed);
+    do {
+        f->next = h;
+    } while (!s->remote.compare_exchange_weak(h, f, std::memory_order_release, std::memory_order_relaxed));
+}
+// A slab of this thread's that a free left empty or gave room again.
+[[gnu::noinline]] void resettle(Pool& pl, std::size_t c, Slab* s) noexcept {
     if (s->used == 0 && s != pl.head[c]) {
         // Every block is free again: back to the system.
         unlink(pl, c, s);
@@ -314,6 +310,21 @@ void cellFree(void* p, std::size_t bytes) noexcept {
         unlink(pl, c, s);
         pushSecond(pl, c, s);
     }
+}
+}  // namespace
+
+void cellFree(void* p, std::size_t bytes) noexcept {
+    if (bytes > cellPoolMaxBytes || bytes == 0) return ::operator delete(p);
+    Slab* s = slabOf(p);
+    auto* f = static_cast<FreeCell*>(p);
+    Pool& pl = pool;
+    if (s->owner.load(std::memory_order_relaxed) != &pl) return freeRemote(s, f);
+    f->next = s->local;
+    s->local = f;
+    --s->used;
+    const std::size_t c = (bytes - 1) / granule;
+    if ((s->used == 0 && s != pl.head[c]) || s->exhausted) [[unlikely]]
+        resettle(pl, c, s);
 }
 
 #endif
