@@ -13,6 +13,8 @@
 #include "Core/CellPool.h"
 #include "Core/Error.h"
 #include "Core/Foldable.h"
+#include "Core/Functor.h"
+#include "Core/FunctorTypes.h"
 #include "Core/List.h"
 #include "Core/NonEmpty.h"
 
@@ -165,6 +167,42 @@ TEST(List, SharedBetweenThreads) {
         ts.emplace_back([&, t] { sums[t] = nats.foldlStrict([](long a, int x) { return a + x; }, 0L); });
     for (auto& t : ts) t.join();
     for (long s : sums) EXPECT_EQ(s, 20000L * 19999 / 2);
+}
+
+// Lazy producers take apart the cells of a source list that nothing else
+// holds, instead of sharing their tails; a source that is held elsewhere
+// must come through whole, whichever list is walked first and on whichever
+// thread.
+TEST(List, ProducersLeaveASourceHeldElsewhereWhole) {
+    auto from = [](std::int64_t start) {
+        return List<std::int64_t>::iterate([](std::int64_t v) { return v + 1; }, start);
+    };
+    const std::vector<std::int64_t> oneToSix{1, 2, 3, 4, 5, 6};
+    const auto src = from(1).take(6);
+    auto doubled = core::fmap([](std::int64_t x) { return 2 * x; }, src);
+    auto firstFour = src.take(4);
+    auto sums = core::zipWith([](std::int64_t a, std::int64_t b) { return a + b; }, src, src.take(3));
+    std::vector<std::int64_t> seen;
+    std::thread walker([&] { seen = doubled.toVector(); });
+    EXPECT_EQ(firstFour.toVector(), (std::vector<std::int64_t>{1, 2, 3, 4}));
+    EXPECT_EQ(sums.toVector(), (std::vector<std::int64_t>{2, 4, 6}));
+    walker.join();
+    EXPECT_EQ(seen, (std::vector<std::int64_t>{2, 4, 6, 8, 10, 12}));
+    EXPECT_EQ(src.toVector(), oneToSix);
+    // Sources no one else holds: chains of producers over temporaries.
+    auto chained = core::fmap([](std::int64_t x) { return x * x; },
+                              core::zipWith([](std::int64_t a, std::int64_t b) { return b - a; }, from(0).take(100),
+                                            from(1).take(6).take(5)));
+    EXPECT_EQ(chained.toVector(), (std::vector<std::int64_t>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(core::fmap([](std::int64_t x) { return x + 1; }, from(0)).take(6).toVector(), oneToSix);
+    EXPECT_THROW(List<int>::tailOf(List<int>()), core::Error);
+    // A held handle and a given-up one to the same cells.
+    List<int> shared{7, 8, 9};
+    List<int> copy = shared;
+    EXPECT_EQ(List<int>::tailOf(std::move(copy)).toVector(), (std::vector<int>{8, 9}));
+    EXPECT_EQ(shared.toVector(), (std::vector<int>{7, 8, 9}));
+    List<int> alone{7, 8, 9};
+    EXPECT_EQ(List<int>::tailOf(std::move(alone)).toVector(), (std::vector<int>{8, 9}));
 }
 
 // A right fold whose result is a plain value walks the list without taking

@@ -111,19 +111,18 @@ template <class B, class A, class F>
 List<B> bindList(std::shared_ptr<const F> f, List<A> xs) {
     // Each function runs once, so f moves on instead of being copied.
     return List<B>::lazy([f = std::move(f), xs = std::move(xs)]() mutable -> List<B> {
-        List<A> cur = xs;
+        List<A> cur = std::move(xs);
         for (;;) {
             const auto& st = cur.step();
             if (!st) return List<B>();
             List<B> ys = (*f)(st->head);
             if (!ys.null()) {
-                List<A> rest = st->tail;
+                List<A> rest = List<A>::tailOf(std::move(cur));
                 return ys.appendLazy(defer([f = std::move(f), rest = std::move(rest)]() mutable {
                     return bindList<B>(std::move(f), std::move(rest));
                 }));
             }
-            List<A> next = st->tail;
-            cur = std::move(next);
+            cur = List<A>::tailOf(std::move(cur));
         }
     });
 }

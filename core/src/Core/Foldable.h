@@ -383,8 +383,7 @@ struct Foldable<ListK> : FoldableDefaults<ListK, Foldable<ListK>> {
             const auto& st = cur.step();
             if (!st) return z;
             z = f(std::move(z), st->head);
-            List<A> next = st->tail;
-            cur = std::move(next);
+            cur = List<A>::tailOf(std::move(cur));
         }
     }
     template <class F, class B, class A>

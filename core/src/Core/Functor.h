@@ -82,7 +82,7 @@ List<B> mapList(P f, List<A> xs) {
     return List<B>::lazyStep([f = std::move(f), xs = std::move(xs)]() mutable -> typename List<B>::Step {
         const auto& st = xs.step();
         if (!st) return std::nullopt;
-        return typename List<B>::Cons{(*f)(st->head), mapList<B>(std::move(f), st->tail)};
+        return typename List<B>::Cons{(*f)(st->head), mapList<B>(std::move(f), List<A>::tailOf(std::move(xs)))};
     });
 }
 }  // namespace detail

@@ -1043,7 +1043,8 @@ List<C> zipWithList(std::shared_ptr<const F> f, List<A> xs, List<B> ys) {
         const auto& b = ys.step();
         if (!b) return List<C>();
         C c = (*f)(a->head, b->head);
-        return List<C>::cons(std::move(c), zipWithList<C>(std::move(f), a->tail, b->tail));
+        return List<C>::cons(std::move(c),
+                             zipWithList<C>(std::move(f), List<A>::tailOf(std::move(xs)), List<B>::tailOf(std::move(ys))));
     });
 }
 }  // namespace detail

@@ -173,15 +173,20 @@ public:
         return st->tail;
     }
 
-    // The first n elements, on demand.
-    List take(std::size_t n) const {
-        if (n == 0) return List();
-        return lazyStep([self = *this, n]() -> Step {
-            const Step& st = self.step();
-            if (!st) return Step();
-            return Cons{st->head, st->tail.take(n - 1)};
-        });
+    // The tail of a non-empty list that the caller gives up (raises
+    // core::Error on the empty list). When the caller's handle is the first
+    // cell's only one, no other thread can reach that cell, so its tail is
+    // moved out rather than shared, with no count changes. Lazy producers
+    // use it on the list they read from, which their pending cell holds.
+    static List tailOf(List&& xs) {
+        const Step& st = xs.step();
+        if (!st) raise("tail: empty list");
+        if (xs.s_->unique()) return std::move(xs.s_->value()->tail);
+        return st->tail;
     }
+
+    // The first n elements, on demand.
+    List take(std::size_t n) const { return takeFrom(*this, n); }
     // Without the first n elements (forces them; a loop).
     List drop(std::size_t n) const {
         const List* cur = this;
@@ -288,6 +293,14 @@ private:
     // Null for the empty list, so that List() allocates nothing.
     using Handle = detail::LazyRef<Step>;
     explicit List(Lazy<Step> s) : s_(std::move(s.s_)) {}
+    static List takeFrom(List self, std::size_t n) {
+        if (n == 0) return List();
+        return lazyStep([self = std::move(self), n]() mutable -> Step {
+            const Step& st = self.step();
+            if (!st) return Step();
+            return Cons{st->head, takeFrom(tailOf(std::move(self)), n - 1)};
+        });
+    }
     const Cons* firstCell() const {
         if (!s_) return nullptr;
         const Step& st = s_.force();
