@@ -81,15 +81,30 @@ public:
     // one is the caller's own reference, which no other thread can copy
     // while the caller drops it, so the state is freed without the
     // read-modify-write.
+    // A computed state with nothing to destroy (see plainBytes_) goes
+    // straight back to the pool.
     void release() const noexcept {
-        if (refs_.load(std::memory_order_acquire) == 1 || refs_.fetch_sub(1, std::memory_order_acq_rel) == 1)
-            destroy(this);
+        if (refs_.load(std::memory_order_acquire) == 1 || refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            if (plainBytes_ != 0 && status_.load(std::memory_order_acquire) == Done)
+                cellFree(const_cast<LazyBase*>(this), plainBytes_);
+            else
+                destroy(this);
+        }
     }
     // True when exactly one handle refers to this state.
     bool unique() const noexcept { return refs_.load(std::memory_order_acquire) == 1; }
 
 protected:
     explicit LazyBase(Status s) noexcept : status_(s) {}
+    // Called by the constructor of the complete object when its destructors
+    // do nothing once it is Done (its value is trivially destructible and
+    // its function is already gone). Over-aligned objects are not pool
+    // blocks and keep the general path.
+    template <class Complete>
+    void setPlainWhenDone() noexcept {
+        if constexpr (sizeof(Complete) <= UINT8_MAX && alignof(Complete) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__)
+            plainBytes_ = static_cast<std::uint8_t>(sizeof(Complete));
+    }
     virtual ~LazyBase() = default;
     // Computes and stores the value, releasing the function (Pending only).
     virtual void compute() = 0;
@@ -112,6 +127,10 @@ private:
 
     mutable std::atomic<std::uint32_t> refs_{1};
     std::atomic<std::uint8_t> status_;
+    // The size of the complete object when it can be freed without running
+    // its destructors once Done; 0 otherwise. Set once, before the state
+    // is shared.
+    std::uint8_t plainBytes_ = 0;
 };
 
 template <class T>
@@ -121,6 +140,8 @@ public:
     template <class... Args>
     explicit LazyState(std::in_place_t, Args&&... args) : LazyBase(Done) {
         ::new (static_cast<void*>(&u_.value)) T(std::forward<Args>(args)...);
+        // Built this way only as a complete object.
+        if constexpr (std::is_trivially_destructible_v<T>) this->template setPlainWhenDone<LazyState>();
     }
     // The value; only after a successful evaluation.
     T& value() noexcept { return u_.value; }
@@ -189,6 +210,8 @@ public:
         // the last bytes of the base, and runs on into tail_ right after.
         assert(fnBytes() + sizeof(F) <= reinterpret_cast<std::byte*>(this) + sizeof(LazyThunk));
         ::new (static_cast<void*>(fnBytes())) F(std::move(f));
+        // Once Done, f has been destroyed by compute().
+        if constexpr (std::is_trivially_destructible_v<T>) this->template setPlainWhenDone<LazyThunk>();
     }
     ~LazyThunk() override {
         if (this->status() == LazyBase::Pending) fn().~F();
