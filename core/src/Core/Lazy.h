@@ -81,25 +81,33 @@ public:
     // one is the caller's own reference, which no other thread can copy
     // while the caller drops it, so the state is freed without the
     // read-modify-write.
-    // A computed state with nothing to destroy (see plainBytes_) goes
-    // straight back to the pool.
+    // `valueIsPlain`: the value needs no destructor, so a computed state
+    // has nothing to destroy and goes straight back to the pool.
+    template <bool valueIsPlain = false>
     void release() const noexcept {
         if (refs_.load(std::memory_order_acquire) == 1 || refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-            if (plainBytes_ != 0 && status_.load(std::memory_order_acquire) == Done)
-                cellFree(const_cast<LazyBase*>(this), plainBytes_);
-            else
-                destroy(this);
+            if (!valueIsPlain || !freeWithoutDestructors()) destroy(this);
         }
+    }
+    // Frees a computed state of which the caller holds the only reference,
+    // without running its destructors, when they would only destroy the
+    // value and the caller knows the value needs none (a list cell whose
+    // tail it has detached, for instance); false, doing nothing, when the
+    // state is not computed or not freed this way.
+    bool freeWithoutDestructors() const noexcept {
+        if (plainBytes_ == 0 || status_.load(std::memory_order_acquire) != Done) return false;
+        cellFree(const_cast<LazyBase*>(this), plainBytes_);
+        return true;
     }
     // True when exactly one handle refers to this state.
     bool unique() const noexcept { return refs_.load(std::memory_order_acquire) == 1; }
 
 protected:
     explicit LazyBase(Status s) noexcept : status_(s) {}
-    // Called by the constructor of the complete object when its destructors
-    // do nothing once it is Done (its value is trivially destructible and
-    // its function is already gone). Over-aligned objects are not pool
-    // blocks and keep the general path.
+    // Called by the constructor of the complete object: once it is Done,
+    // its destructors do nothing but destroy the value (its function is
+    // gone). Over-aligned objects are not pool blocks and keep the general
+    // path.
     template <class Complete>
     void setPlainWhenDone() noexcept {
         if constexpr (sizeof(Complete) <= UINT8_MAX && alignof(Complete) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__)
@@ -127,9 +135,8 @@ private:
 
     mutable std::atomic<std::uint32_t> refs_{1};
     std::atomic<std::uint8_t> status_;
-    // The size of the complete object when it can be freed without running
-    // its destructors once Done; 0 otherwise. Set once, before the state
-    // is shared.
+    // The size of the complete object when, once Done, only its value
+    // needs destroying; 0 otherwise. Set once, before the state is shared.
     std::uint8_t plainBytes_ = 0;
 };
 
@@ -141,7 +148,7 @@ public:
     explicit LazyState(std::in_place_t, Args&&... args) : LazyBase(Done) {
         ::new (static_cast<void*>(&u_.value)) T(std::forward<Args>(args)...);
         // Built this way only as a complete object.
-        if constexpr (std::is_trivially_destructible_v<T>) this->template setPlainWhenDone<LazyState>();
+        this->template setPlainWhenDone<LazyState>();
     }
     // The value; only after a successful evaluation.
     T& value() noexcept { return u_.value; }
@@ -211,7 +218,7 @@ public:
         assert(fnBytes() + sizeof(F) <= reinterpret_cast<std::byte*>(this) + sizeof(LazyThunk));
         ::new (static_cast<void*>(fnBytes())) F(std::move(f));
         // Once Done, f has been destroyed by compute().
-        if constexpr (std::is_trivially_destructible_v<T>) this->template setPlainWhenDone<LazyThunk>();
+        this->template setPlainWhenDone<LazyThunk>();
     }
     ~LazyThunk() override {
         if (this->status() == LazyBase::Pending) fn().~F();
@@ -265,7 +272,13 @@ public:
         return *this;
     }
     ~LazyRef() {
-        if (p_) p_->release();
+        if (p_) p_->template release<std::is_trivially_destructible_v<T>>();
+    }
+    // Frees the state without its destructors when its value needs none
+    // beyond what the caller has done (see LazyBase::freeWithoutDestructors);
+    // the caller holds the only reference.
+    void freeTakenApart() noexcept {
+        if (p_->freeWithoutDestructors()) p_ = nullptr;
     }
     void swap(LazyRef& o) noexcept { std::swap(p_, o.p_); }
     explicit operator bool() const noexcept { return p_ != nullptr; }

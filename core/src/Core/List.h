@@ -316,6 +316,9 @@ private:
             Step& st = p->value();  // sole owner: safe to take apart
             if (!st) break;
             Handle next = std::move(st->tail.s_);
+            // With its tail detached, a cell whose head needs no destructor
+            // needs none at all.
+            if constexpr (std::is_trivially_destructible_v<A>) p.freeTakenApart();
             p = std::move(next);
         }
     }
