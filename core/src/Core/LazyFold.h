@@ -10,8 +10,9 @@
 // proportion to the depth but does not overflow the stack.
 //
 // Cursors walk a structure: `done()`, `get()` (the element) and `next()`.
-// They must keep the structure alive, because a deferred rest may outlive
-// the call that made it.
+// The structure must stay alive as long as any deferred rest, which may
+// outlive the call that made it: a cursor keeps it alive itself, or (a
+// borrowed List cursor) the fold's context holds the list for it.
 #include <cstddef>
 #include <memory>
 #include <utility>
