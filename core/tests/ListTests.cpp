@@ -244,7 +244,9 @@ TEST(List, RestsKeptPastARightFoldStillReadTheirListOnAnyThread) {
         // The rest after element i gives element i + 1 (and keeps its own
         // rest); after the last one, foldr gives its start value.
         for (std::int64_t i = 1; i < n; ++i) EXPECT_EQ(forcedByTwo(restAt(static_cast<std::size_t>(i - 1))), i + 1);
-        if (withStart) EXPECT_EQ(forcedByTwo(restAt(static_cast<std::size_t>(n - 1))), -7);
+        if (withStart) {
+            EXPECT_EQ(forcedByTwo(restAt(static_cast<std::size_t>(n - 1))), -7);
+        }
         std::lock_guard<std::mutex> g(m);
         EXPECT_EQ(kept.size(), static_cast<std::size_t>(withStart ? n : n - 1));
     }

@@ -350,24 +350,12 @@ template <>
 struct Foldable<ListK> : FoldableDefaults<ListK, Foldable<ListK>> {
     template <class F, class B, class A>
     static B foldr(F&& f, Lazy<B> z, const List<A>& xs) {
-        // A plain result cannot hold a deferred rest, so the rests may
-        // borrow the list's cells (see Core/LazyFold.h).
-        if constexpr (std::is_trivially_copyable_v<B>)
-            return detail::lazyFoldrList<B>(std::decay_t<F>(std::forward<F>(f)), std::move(z), xs).force();
-        else
-            return detail::lazyFoldr<B>(std::decay_t<F>(std::forward<F>(f)), std::move(z),
-                                        detail::ListCursor<A>{xs})
-                .force();
+        return detail::lazyFoldrList<B>(std::decay_t<F>(std::forward<F>(f)), std::move(z), xs).force();
     }
     template <class F, class A>
     static A foldr1(F&& f, const List<A>& xs) {
         if (xs.null()) detail::emptyStructure("foldr1");
-        if constexpr (std::is_trivially_copyable_v<A>)
-            return detail::lazyFoldrMap1List<A>([](const A& x) { return x; }, std::decay_t<F>(std::forward<F>(f)),
-                                                xs)
-                .force();
-        else
-            return detail::lazyFoldr1<A>(std::decay_t<F>(std::forward<F>(f)), detail::ListCursor<A>{xs}).force();
+        return detail::lazyFoldr1List<A>(std::decay_t<F>(std::forward<F>(f)), xs).force();
     }
     template <class F, class B, class A>
     static B foldlStrict(F&& f, B z, const List<A>& xs) {

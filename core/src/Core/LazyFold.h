@@ -15,6 +15,7 @@
 // borrowed List cursor) the fold's context holds the list for it.
 #include <cstddef>
 #include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -35,7 +36,7 @@ struct ListCursor {
 // A cursor that borrows the List handle it stands at instead of holding a
 // count on its cell, so that moving it changes no count. It is valid only
 // while the list is kept alive elsewhere: lazyFoldrList and
-// lazyFoldrMap1List keep a handle to the first cell in the fold's context,
+// lazyFoldr1List keep a handle to the first cell in the fold's context,
 // which every deferred rest holds, and every cell the cursors reach hangs
 // from that one.
 template <class A>
@@ -98,24 +99,50 @@ B lazyFoldStep(LazyFoldCtxRef<Ctx>& ctx, const Cur& c) {
     return shared->f(c.get(), rest);
 }
 
+// Starts a fold: its context, of f and end, and its first cursor,
+// start(context), made once the context has its place (a borrowed cursor
+// points into it). A foldr over an empty structure is its end value at
+// once.
+template <class B, class F, class End, class Start>
+Lazy<B> lazyFoldBegin(F f, End end, bool stopAtLast, Start start) {
+    using Ctx = LazyFoldCtx<B, F, End>;
+    LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), std::move(end), stopAtLast});
+    auto c = start(*ctx);
+    if (!stopAtLast && c.done()) return now(ctx->end(c));
+    return lazyFoldFrom<B>(std::move(ctx), std::move(c));
+}
+
+// The end values: foldr's start z, and foldrMap1's fl(the last element).
+template <class Cur, class B>
+auto endWith(Lazy<B> z) {
+    return [z = std::move(z)](const Cur&) -> B { return z.force(); };
+}
+template <class Cur, class B, class FL>
+auto endMapping(FL fl) {
+    return [fl = std::move(fl)](const Cur& last) -> B { return fl(last.get()); };
+}
+inline constexpr auto itself = [](const auto& x) { return x; };
+
 // foldr f z over the cursor: f receives each element and the deferred rest.
 template <class B, class Cur, class F>
 Lazy<B> lazyFoldr(F f, Lazy<B> z, Cur c) {
-    auto end = [z = std::move(z)](const Cur&) -> B { return z.force(); };
-    using Ctx = LazyFoldCtx<B, F, decltype(end)>;
-    LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), std::move(end), false});
-    if (c.done()) return now(ctx->end(c));
-    return lazyFoldFrom<B>(std::move(ctx), std::move(c));
+    return lazyFoldBegin<B>(std::move(f), endWith<Cur>(std::move(z)), false,
+                            [&c](const auto&) { return std::move(c); });
 }
 
 // foldrMap1 fl f over the cursor, which must not be done: the last element
 // x gives fl(x), and every other element x gives f(x, rest).
 template <class B, class Cur, class FL, class F>
 Lazy<B> lazyFoldrMap1(FL fl, F f, Cur c) {
-    auto end = [fl = std::move(fl)](const Cur& last) -> B { return fl(last.get()); };
-    using Ctx = LazyFoldCtx<B, F, decltype(end)>;
-    LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), std::move(end), true});
-    return lazyFoldFrom<B>(std::move(ctx), std::move(c));
+    return lazyFoldBegin<B>(std::move(f), endMapping<Cur, B>(std::move(fl)), true,
+                            [&c](const auto&) { return std::move(c); });
+}
+
+// foldr1 f over the cursor, which must not be done: the last element is
+// the initial accumulator.
+template <class A, class Cur, class F>
+Lazy<A> lazyFoldr1(F f, Cur c) {
+    return lazyFoldrMap1<A>(itself, std::move(f), std::move(c));
 }
 
 // The end of a fold over a List walked by borrowed cursors, with the handle
@@ -126,37 +153,35 @@ struct EndKeepingList {
     List<A> root;
     decltype(auto) operator()(const BorrowedListCursor<A>& c) const { return end(c); }
 };
+template <class A>
+BorrowedListCursor<A> borrowFirst(const auto& ctx) {
+    return BorrowedListCursor<A>{&ctx.end.root};
+}
 
-// lazyFoldr and lazyFoldrMap1 over a List with borrowed cursors: no count
-// changes on the list's cells per element. The price is that any rest
-// still held keeps the whole list alive, not just the cells after it, so
-// callers use these where no rest can outlive the fold's result unseen:
-// when the result is a plain value, which cannot hold one.
+// foldr and foldr1 over a List. When the result is a plain value, which
+// cannot hold a deferred rest, the rests borrow the list's cells: no count
+// changes per element. The price is that a rest still held keeps the whole
+// list alive, not just the cells after it; a result that may hold rests
+// (a lazily built list) keeps the owning cursor, so that it does not.
 template <class B, class A, class F>
 Lazy<B> lazyFoldrList(F f, Lazy<B> z, const List<A>& xs) {
-    using Cur = BorrowedListCursor<A>;
-    auto end = [z = std::move(z)](const Cur&) -> B { return z.force(); };
-    using Ctx = LazyFoldCtx<B, F, EndKeepingList<decltype(end), A>>;
-    LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), {std::move(end), xs}, false});
-    const Cur c{&ctx->end.root};
-    if (c.done()) return now(ctx->end(c));
-    return lazyFoldFrom<B>(std::move(ctx), c);
+    if constexpr (std::is_trivially_copyable_v<B>) {
+        auto end = endWith<BorrowedListCursor<A>>(std::move(z));
+        return lazyFoldBegin<B>(std::move(f), EndKeepingList<decltype(end), A>{std::move(end), xs}, false,
+                                [](const auto& ctx) { return borrowFirst<A>(ctx); });
+    } else {
+        return lazyFoldr<B>(std::move(f), std::move(z), ListCursor<A>{xs});
+    }
 }
-template <class B, class A, class FL, class F>
-Lazy<B> lazyFoldrMap1List(FL fl, F f, const List<A>& xs) {
-    using Cur = BorrowedListCursor<A>;
-    auto end = [fl = std::move(fl)](const Cur& last) -> B { return fl(last.get()); };
-    using Ctx = LazyFoldCtx<B, F, EndKeepingList<decltype(end), A>>;
-    LazyFoldCtxRef<Ctx> ctx(Ctx{std::move(f), {std::move(end), xs}, true});
-    const Cur c{&ctx->end.root};
-    return lazyFoldFrom<B>(std::move(ctx), c);
-}
-
-// foldr1 f over the cursor, which must not be done: the last element is
-// the initial accumulator.
-template <class A, class Cur, class F>
-Lazy<A> lazyFoldr1(F f, Cur c) {
-    return lazyFoldrMap1<A>([](const A& x) { return x; }, std::move(f), std::move(c));
+template <class A, class F>
+Lazy<A> lazyFoldr1List(F f, const List<A>& xs) {
+    if constexpr (std::is_trivially_copyable_v<A>) {
+        auto end = endMapping<BorrowedListCursor<A>, A>(itself);
+        return lazyFoldBegin<A>(std::move(f), EndKeepingList<decltype(end), A>{std::move(end), xs}, true,
+                                [](const auto& ctx) { return borrowFirst<A>(ctx); });
+    } else {
+        return lazyFoldr1<A>(std::move(f), ListCursor<A>{xs});
+    }
 }
 
 }  // namespace core::detail

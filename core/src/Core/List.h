@@ -179,10 +179,9 @@ public:
     // moved out rather than shared, with no count changes. Lazy producers
     // use it on the list they read from, which their pending cell holds.
     static List tailOf(List&& xs) {
-        const Step& st = xs.step();
-        if (!st) raise("tail: empty list");
+        const List& t = xs.tail();
         if (xs.s_->unique()) return std::move(xs.s_->value()->tail);
-        return st->tail;
+        return t;
     }
 
     // The first n elements, on demand.
