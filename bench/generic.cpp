@@ -5,7 +5,11 @@
 //    std::optional and in Either), each over a core::List and a
 //    std::vector (the List traversal's result is walked, so a lazy result
 //    pays for its cells);
-//  - the matching loop over the std::vector.
+//  - the matching loop over the std::vector;
+//  - traverse in std::optional over a List and over a std::vector of 10,000
+//    to one million elements (TraverseOptionalSized): whether the ratio
+//    comes from the work per element or from a List's cells outgrowing
+//    the cache, where the vector's elements still fit.
 // Read the results as ratios of the generic operation to its loop.
 #include <benchmark/benchmark.h>
 
@@ -172,6 +176,23 @@ void TraverseOptionalLoop(benchmark::State& state) {
     }
 }
 BENCHMARK(TraverseOptionalLoop)->Unit(benchmark::kMillisecond);
+
+// The same traversal at several sizes; the containers are built once per
+// size, outside the timed loop.
+void TraverseOptionalSizedList(benchmark::State& state) {
+    const auto size = static_cast<std::size_t>(state.range(0));
+    const core::List<std::int64_t> xs(std::vector<std::int64_t>(vec().begin(), vec().begin() + size));
+    for (auto _ : state) benchmark::DoNotOptimize(core::traverse(inOptional, xs).has_value());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(TraverseOptionalSizedList)->Arg(10'000)->Arg(100'000)->Arg(1'000'000);
+void TraverseOptionalSizedVector(benchmark::State& state) {
+    const auto size = static_cast<std::size_t>(state.range(0));
+    const std::vector<std::int64_t> xs(vec().begin(), vec().begin() + size);
+    for (auto _ : state) benchmark::DoNotOptimize(core::traverse(inOptional, xs).has_value());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(TraverseOptionalSizedVector)->Arg(10'000)->Arg(100'000)->Arg(1'000'000);
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -205,6 +206,45 @@ TEST(List, ProducersLeaveASourceHeldElsewhereWhole) {
     EXPECT_EQ(List<int>::tailOf(std::move(alone)).toVector(), (std::vector<int>{8, 9}));
 }
 
+// Appending hands its sources down the chain rather than sharing them at
+// every cell: a source held elsewhere must still come through whole, also
+// while another thread walks an append of it, and the second list is looked
+// at only once the first is used up.
+TEST(List, AppendLeavesItsSourcesWholeAndReadsTheSecondOnlyWhenNeeded) {
+    auto from = [](std::int64_t start) {
+        return List<std::int64_t>::iterate([](std::int64_t v) { return v + 1; }, start);
+    };
+    const auto src = from(1).take(4);
+    const auto twice = src.append(src.take(2));
+    std::vector<std::int64_t> seen;
+    std::thread walker([&] { seen = twice.toVector(); });
+    EXPECT_EQ(src.append(List<std::int64_t>{9}).toVector(), (std::vector<std::int64_t>{1, 2, 3, 4, 9}));
+    walker.join();
+    EXPECT_EQ(seen, (std::vector<std::int64_t>{1, 2, 3, 4, 1, 2}));
+    EXPECT_EQ(src.toVector(), (std::vector<std::int64_t>{1, 2, 3, 4}));
+    // Temporaries, empty lists, unbounded lists on either side.
+    EXPECT_EQ(from(1).take(3).append(from(10).take(2)).toVector(), (std::vector<std::int64_t>{1, 2, 3, 10, 11}));
+    EXPECT_EQ(List<int>{1}.append(List<int>{2}).append(List<int>()).append(List<int>{3, 4}).toVector(),
+              (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(List<int>().append(List<int>{5}).toVector(), (std::vector<int>{5}));
+    EXPECT_TRUE(List<int>().append(List<int>()).null());
+    EXPECT_EQ(from(1).append(List<std::int64_t>{0}).take(3).toVector(), (std::vector<std::int64_t>{1, 2, 3}));
+    EXPECT_EQ(List<std::int64_t>{0}.append(from(1)).take(3).toVector(), (std::vector<std::int64_t>{0, 1, 2}));
+    // The deferred second list is computed once, and not before the first
+    // list is used up.
+    int computed = 0;
+    const auto more = core::defer([&computed] {
+        ++computed;
+        return List<int>{7, 8};
+    });
+    const auto xs = List<int>{1, 2}.appendLazy(more);
+    EXPECT_EQ(xs.take(2).toVector(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(computed, 0);
+    EXPECT_EQ(xs.toVector(), (std::vector<int>{1, 2, 7, 8}));
+    EXPECT_EQ(List<int>{3}.appendLazy(more).toVector(), (std::vector<int>{3, 7, 8}));
+    EXPECT_EQ(computed, 1);
+}
+
 // A right fold whose result is a plain value walks the list without taking
 // counts on its cells; the rests it hands out must still own what they
 // read. Here the function keeps every rest and demands none, the fold
@@ -313,6 +353,33 @@ TEST(List, DroppedListsGiveTheirSlabsBack) {
         EXPECT_GT(core::detail::cellPoolUsage().slabsInUse, 190u);
     }
     EXPECT_LE(core::detail::cellPoolUsage().slabsInUse, before + 1);
+}
+
+// A pipeline of lazy producers over temporaries, folded strictly, holds a
+// few cells at a time: no stage keeps what an earlier one produced.
+TEST(List, PipelinesOverTemporariesFreeWhatTheyHaveRead) {
+    if (!core::detail::cellPoolEnabled) GTEST_SKIP() << "cells come from the general allocator here";
+    constexpr std::int64_t n = 1'000'000;
+    const std::size_t before = core::detail::cellPoolUsage().slabsInUse;
+    std::size_t most = before;
+    std::int64_t count = 0;
+    auto sumWatching = [&](std::int64_t acc, std::int64_t x) {
+        if (++count % 10'000 == 0) most = std::max(most, core::detail::cellPoolUsage().slabsInUse);
+        return acc + x;
+    };
+    auto nats = [] { return List<std::int64_t>::iterate([](std::int64_t v) { return v + 1; }, 1); };
+    const std::int64_t sum = core::foldlStrict(sumWatching, std::int64_t{0},
+                                               nats().take(n).append(List<std::int64_t>{-1}).take(n + 1));
+    EXPECT_EQ(sum, n * (n + 1) / 2 - 1);
+    // Kept cells would fill well over a thousand 64 KB slabs.
+    EXPECT_LE(most, before + 8);
+    count = 0;
+    most = before;
+    const std::int64_t lazySum = core::foldlStrict(
+        sumWatching, std::int64_t{0},
+        nats().take(n).appendLazy(core::defer([] { return List<std::int64_t>{-1}; })));
+    EXPECT_EQ(lazySum, n * (n + 1) / 2 - 1);
+    EXPECT_LE(most, before + 8);
 }
 
 TEST(NonEmpty, HeadAndTail) {

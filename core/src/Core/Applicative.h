@@ -118,7 +118,7 @@ List<B> bindList(std::shared_ptr<const F> f, List<A> xs) {
             List<B> ys = (*f)(st->head);
             if (!ys.null()) {
                 List<A> rest = List<A>::tailOf(std::move(cur));
-                return ys.appendLazy(defer([f = std::move(f), rest = std::move(rest)]() mutable {
+                return std::move(ys).appendLazy(defer([f = std::move(f), rest = std::move(rest)]() mutable {
                     return bindList<B>(std::move(f), std::move(rest));
                 }));
             }

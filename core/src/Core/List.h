@@ -184,8 +184,12 @@ public:
         return t;
     }
 
-    // The first n elements, on demand.
-    List take(std::size_t n) const { return takeFrom(*this, n); }
+    // The first n elements, on demand. Taken from a list the caller gives
+    // up (a temporary), the cells already read are freed as the result is
+    // walked rather than kept by the temporary until the end of the
+    // statement.
+    List take(std::size_t n) const& { return takeFrom(*this, n); }
+    List take(std::size_t n) && { return takeFrom(std::move(*this), n); }
     // Without the first n elements (forces them; a loop).
     List drop(std::size_t n) const {
         const List* cur = this;
@@ -198,22 +202,13 @@ public:
     }
 
     // This list followed by `other`, on demand: `other` is not looked at
-    // until this list is used up.
-    List append(List other) const {
-        return lazy([self = *this, other = std::move(other)]() -> List {
-            const Step& st = self.step();
-            if (!st) return other;
-            return cons(st->head, st->tail.append(other));
-        });
-    }
+    // until this list is used up. As with take, appending to a temporary
+    // frees its cells as they are read.
+    List append(List other) const& { return appendFrom(*this, std::move(other)); }
+    List append(List other) && { return appendFrom(std::move(*this), std::move(other)); }
     // This list followed by a list computed only when this one is used up.
-    List appendLazy(Lazy<List> other) const {
-        return lazy([self = *this, other = std::move(other)]() -> List {
-            const Step& st = self.step();
-            if (!st) return other.force();
-            return cons(st->head, st->tail.appendLazy(other));
-        });
-    }
+    List appendLazy(Lazy<List> other) const& { return appendLazyFrom(*this, std::move(other)); }
+    List appendLazy(Lazy<List> other) && { return appendLazyFrom(std::move(*this), std::move(other)); }
 
     // Number of elements; forces the whole list (never returns on an
     // unbounded one).
@@ -292,6 +287,25 @@ private:
     // Null for the empty list, so that List() allocates nothing.
     using Handle = detail::LazyRef<Step>;
     explicit List(Lazy<Step> s) : s_(std::move(s.s_)) {}
+    // Each cell of an append is made by one step that hands what it holds
+    // on to the next: `other` moves down the chain rather than being
+    // shared at every cell, and a source cell that only the append holds
+    // gives up its tail (tailOf). Past the end of this list, the cell is a
+    // copy of the first step of `other`, whose rest is shared.
+    static List appendFrom(List self, List other) {
+        return lazyStep([self = std::move(self), other = std::move(other)]() mutable -> Step {
+            const Step& st = self.step();
+            if (!st) return other.step();
+            return Cons{st->head, appendFrom(tailOf(std::move(self)), std::move(other))};
+        });
+    }
+    static List appendLazyFrom(List self, Lazy<List> other) {
+        return lazyStep([self = std::move(self), other = std::move(other)]() mutable -> Step {
+            const Step& st = self.step();
+            if (!st) return other.force().step();
+            return Cons{st->head, appendLazyFrom(tailOf(std::move(self)), std::move(other))};
+        });
+    }
     static List takeFrom(List self, std::size_t n) {
         if (n == 0) return List();
         return lazyStep([self = std::move(self), n]() mutable -> Step {
