@@ -207,8 +207,8 @@ public:
     List append(List other) const& { return appendFrom(*this, std::move(other)); }
     List append(List other) && { return appendFrom(std::move(*this), std::move(other)); }
     // This list followed by a list computed only when this one is used up.
-    List appendLazy(Lazy<List> other) const& { return appendLazyFrom(*this, std::move(other)); }
-    List appendLazy(Lazy<List> other) && { return appendLazyFrom(std::move(*this), std::move(other)); }
+    List appendLazy(Lazy<List> other) const& { return appendFrom(*this, std::move(other)); }
+    List appendLazy(Lazy<List> other) && { return appendFrom(std::move(*this), std::move(other)); }
 
     // Number of elements; forces the whole list (never returns on an
     // unbounded one).
@@ -288,22 +288,19 @@ private:
     using Handle = detail::LazyRef<Step>;
     explicit List(Lazy<Step> s) : s_(std::move(s.s_)) {}
     // Each cell of an append is made by one step that hands what it holds
-    // on to the next: `other` moves down the chain rather than being
-    // shared at every cell, and a source cell that only the append holds
-    // gives up its tail (tailOf). Past the end of this list, the cell is a
-    // copy of the first step of `other`, whose rest is shared.
-    static List appendFrom(List self, List other) {
+    // on to the next: `other` (a List, or a deferred one) moves down the
+    // chain rather than being shared at every cell, and a source cell that
+    // only the append holds gives up its tail (tailOf). Past the end of
+    // this list, the cell is a copy of the first step of `other`, whose
+    // rest is shared.
+    static const Step& firstStepOf(const List& l) { return l.step(); }
+    static const Step& firstStepOf(const Lazy<List>& l) { return l.force().step(); }
+    template <class Other>
+    static List appendFrom(List self, Other other) {
         return lazyStep([self = std::move(self), other = std::move(other)]() mutable -> Step {
             const Step& st = self.step();
-            if (!st) return other.step();
+            if (!st) return firstStepOf(other);
             return Cons{st->head, appendFrom(tailOf(std::move(self)), std::move(other))};
-        });
-    }
-    static List appendLazyFrom(List self, Lazy<List> other) {
-        return lazyStep([self = std::move(self), other = std::move(other)]() mutable -> Step {
-            const Step& st = self.step();
-            if (!st) return other.force().step();
-            return Cons{st->head, appendLazyFrom(tailOf(std::move(self)), std::move(other))};
         });
     }
     static List takeFrom(List self, std::size_t n) {
